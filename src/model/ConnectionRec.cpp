@@ -1,0 +1,7 @@
+#include "model/ConnectionRec.h"
+
+namespace wiremap {
+
+std::string ProjectName;
+
+}  // namespace wiremap

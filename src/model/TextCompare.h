@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wiremap {
+
+// The one text comparison of the program: the collation of the user's locale,
+// letter case ignored, accents significant ("10" sorts before "2").
+// Result < 0, 0 or > 0 like strcmp.
+int CompareText(std::string_view A, std::string_view B);
+
+inline bool SameText(std::string_view A, std::string_view B) { return CompareText(A, B) == 0; }
+
+// A byte string that stands for the text under CompareText: two texts compare equal
+// exactly when their keys are equal, so keys can be hashed. Keys of the same
+// kind also order like the texts (see CompareKeys).
+std::string CollationKey(std::string_view AText);
+
+// Orders two texts given with their keys; the same result as CompareText(AText, BText),
+// fast when both keys came from the plain-ASCII path.
+int CompareKeyed(std::string_view AKey, std::string_view AText, std::string_view BKey,
+                 std::string_view BText);
+
+// Chooses the collation locale, for example "de_DE.UTF-8". An empty text takes it from
+// the environment (LC_ALL, else LC_COLLATE, else LANG); "C", "POSIX" or nothing means
+// the root collation.
+void SetCollationLocale(const std::string& ALocale);
+
+// The ICU locale name in use ("" for root).
+std::string CollationLocale();
+
+// Whether plain-ASCII texts are compared without ICU in the current locale.
+bool AsciiFastPathActive();
+
+}  // namespace wiremap

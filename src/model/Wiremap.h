@@ -1,0 +1,12 @@
+#pragma once
+
+// The whole netlist model.
+#include "model/CondensedGraph.h"
+#include "model/ConnectionRec.h"
+#include "model/Exception.h"
+#include "model/KeyValues.h"
+#include "model/PinDescr.h"
+#include "model/SampleProjects.h"
+#include "model/SortedTextList.h"
+#include "model/TextCompare.h"
+#include "model/Wiremaps.h"

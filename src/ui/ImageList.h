@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace wiremap {
+
+// The 32 tree images of 16 x 16 pixels shared by both trees of the main window.
+// An unselected node's image has its highlighted counterpart eight places later.
+class TImageList {
+ public:
+  static constexpr int Count = 32;
+  static constexpr int Size = 16;
+
+  TImageList();
+
+  // Image AIndex at a device pixel ratio (drawn, not scaled, so it stays crisp).
+  QPixmap Image(int AIndex, qreal ADevicePixelRatio = 1.0) const;
+
+  // An icon showing AImage normally and ASelectedImage while the node is selected.
+  QIcon NodeIcon(int AImage, int ASelectedImage) const;
+};
+
+}  // namespace wiremap

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+class QWidget;
+
+namespace wiremap {
+
+// Every modal question and signal to the user goes through here, so that tests can
+// answer for the user and count beeps instead of blocking on a dialog.
+class TUserPrompts {
+ public:
+  virtual ~TUserPrompts() = default;
+  virtual void Beep();
+  virtual void ShowError(QWidget* AOwner, const QString& ATitle, const QString& AText);
+  virtual std::optional<QString> AskSaveFileName(QWidget* AOwner, const QString& AProposed);
+  virtual std::optional<QString> AskText(QWidget* AOwner, const QString& ATitle,
+                                         const QString& APrompt, const QString& AValue,
+                                         int AMaxLength);
+  virtual void OpenInShell(QWidget* AOwner, const QString& ATarget);
+};
+
+// The prompts in use: the Qt dialogs unless a test installed others.
+TUserPrompts& UserPrompts();
+
+// Installs APrompts (not owned); nullptr returns to the Qt dialogs.
+void SetUserPrompts(TUserPrompts* APrompts);
+
+}  // namespace wiremap
