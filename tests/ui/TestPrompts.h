@@ -1,0 +1,80 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "ui/UserPrompts.h"
+
+namespace wiremap {
+
+// Answers for the user in tests: counts beeps, records errors, shell targets and the
+// prompts asked, and answers save and text prompts from queues (std::nullopt = the user
+// cancelled; an empty queue also cancels). Installs itself while it lives.
+class TTestPrompts : public TUserPrompts {
+ public:
+  struct TError {
+    QWidget* Owner;
+    QString Title;
+    QString Text;
+  };
+  struct TTextPrompt {
+    QString Title;
+    QString Prompt;
+    QString Value;
+    int MaxLength;
+  };
+
+  TTestPrompts() { SetUserPrompts(this); }
+  ~TTestPrompts() override { SetUserPrompts(nullptr); }
+  TTestPrompts(const TTestPrompts&) = delete;
+  TTestPrompts& operator=(const TTestPrompts&) = delete;
+
+  void Beep() override { ++Beeps; }
+
+  void ShowError(QWidget* AOwner, const QString& ATitle, const QString& AText) override {
+    Errors.push_back({AOwner, ATitle, AText});
+  }
+
+  std::optional<QString> AskSaveFileName(QWidget*, const QString& AProposed) override {
+    SaveProposals.append(AProposed);
+    return Next(SaveAnswers);
+  }
+
+  std::optional<QString> AskText(QWidget*, const QString& ATitle, const QString& APrompt,
+                                 const QString& AValue, int AMaxLength) override {
+    TextPrompts.push_back({ATitle, APrompt, AValue, AMaxLength});
+    return Next(TextAnswers);
+  }
+
+  void OpenInShell(QWidget* AOwner, const QString& ATarget) override {
+    ShellOwners.push_back(AOwner);
+    ShellTargets.append(ATarget);
+  }
+
+  // Script the next answers.
+  void AnswerSave(std::optional<QString> AAnswer) { SaveAnswers.push_back(std::move(AAnswer)); }
+  void AnswerText(std::optional<QString> AAnswer) { TextAnswers.push_back(std::move(AAnswer)); }
+
+  int Beeps = 0;
+  std::vector<TError> Errors;
+  QStringList SaveProposals;
+  std::vector<TTextPrompt> TextPrompts;
+  std::vector<QWidget*> ShellOwners;
+  QStringList ShellTargets;
+  std::deque<std::optional<QString>> SaveAnswers;
+  std::deque<std::optional<QString>> TextAnswers;
+
+ private:
+  static std::optional<QString> Next(std::deque<std::optional<QString>>& AQueue) {
+    if (AQueue.empty()) return std::nullopt;
+    std::optional<QString> Answer = std::move(AQueue.front());
+    AQueue.pop_front();
+    return Answer;
+  }
+};
+
+}  // namespace wiremap
