@@ -32,12 +32,12 @@ class EAssertionFailed : public Exception {
 
 // Checks a condition; a .cpp file that uses it defines `kAssertUnit`, the unit name
 // reported in the message ("Wiremap" for the model).
-#define WIREMAP_ASSERT(ACondition)                                               \
-  do {                                                                           \
+#define WIREMAP_ASSERT(ACondition)                                                            \
+  do {                                                                                        \
     if (!(ACondition)) ::wiremap::RaiseAssertion("Assertion failure", kAssertUnit, __LINE__); \
   } while (false)
 
-#define WIREMAP_ASSERT_MSG(ACondition, AText)                            \
-  do {                                                                   \
+#define WIREMAP_ASSERT_MSG(ACondition, AText)                                   \
+  do {                                                                          \
     if (!(ACondition)) ::wiremap::RaiseAssertion(AText, kAssertUnit, __LINE__); \
   } while (false)

@@ -10,7 +10,9 @@ namespace wiremap {
 // Result < 0, 0 or > 0 like strcmp.
 int CompareText(std::string_view A, std::string_view B);
 
-inline bool SameText(std::string_view A, std::string_view B) { return CompareText(A, B) == 0; }
+inline bool SameText(std::string_view A, std::string_view B) {
+  return CompareText(A, B) == 0;
+}
 
 // A byte string that stands for the text under CompareText: two texts compare equal
 // exactly when their keys are equal, so keys can be hashed. Keys of the same

@@ -27,8 +27,8 @@ class TWiremaps {
   TPinDescr* FindOrAddPin(const std::string& AName);
 
   // One wire between two pins; names that compare equal add nothing.
-  void AddConnection(const std::string& ANameA, const std::string& ANameB,
-                     const std::string& AWire, int32_t APageA, int32_t APageB);
+  void AddConnection(const std::string& ANameA, const std::string& ANameB, const std::string& AWire,
+                     int32_t APageA, int32_t APageB);
 
   void UpdatePositions();
 
