@@ -1,0 +1,611 @@
+#include "ui/NetForm.h"
+
+#include <exception>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include "charts/ViewGrph.h"
+#include "host/ReadPCS.h"
+#include "model/Wiremap.h"
+#include "rawdata/ViewRawD.h"
+#include "ui/HelpForm.h"
+#include "ui/ImageList.h"
+#include "ui/NetlistTree.h"
+#include "ui/PinListTree.h"
+#include "ui/RadioGroup.h"
+#include "ui/TreeIcons.h"
+#include "ui/TreeNode.h"
+#include "ui/UserPrompts.h"
+#include "ui/VersionInfo.h"
+
+namespace wiremap {
+
+namespace {
+
+constexpr int DefaultWidth = 945;
+constexpr int DefaultHeight = 600;
+constexpr int MinimumHeight = 400;
+constexpr int StatusBarHeight = 21;
+constexpr int TreeIndent = 19;
+
+const QColor NetlistBackground(255, 244, 240);
+const QColor PinListBackground(240, 252, 255);
+
+const char* const CaptionTail = " - A Netlist Tool for PC|SCHEMATIC AUTOMATION";
+
+// Runs AAction when the scope is left by an exception, so that a failed command does
+// not leave the hourglass behind (its status text stays, showing how far it got).
+template <typename TAction>
+class TOnFailure {
+ public:
+  explicit TOnFailure(TAction AAction)
+      : FAction(std::move(AAction)), FExceptions(std::uncaught_exceptions()) {}
+  TOnFailure(const TOnFailure&) = delete;
+  TOnFailure& operator=(const TOnFailure&) = delete;
+  ~TOnFailure() {
+    if (std::uncaught_exceptions() > FExceptions) FAction();
+  }
+
+ private:
+  TAction FAction;
+  int FExceptions;
+};
+
+// Bytes currently allocated from the heap, in whole kilobytes.
+unsigned long long UsedMemoryKB() {
+#if defined(__GLIBC__)
+  const struct mallinfo2 Info = mallinfo2();
+  return (static_cast<unsigned long long>(Info.uordblks) + Info.hblkhd) / 1024;
+#else
+  return 0;
+#endif
+}
+
+void SetBackground(QWidget* AWidget, const QColor& AColor) {
+  QPalette Palette = AWidget->palette();
+  Palette.setColor(QPalette::Base, AColor);
+  AWidget->setPalette(Palette);
+}
+
+QString ToQString(const std::string& AText) {
+  return QString::fromStdString(AText);
+}
+
+// Equality with only the letters a to z folded, as the pin search in the pin list wants.
+bool SameIgnoringAsciiCase(const std::string& A, const std::string& B) {
+  if (A.size() != B.size()) return false;
+  for (size_t I = 0; I < A.size(); ++I) {
+    char CA = A[I];
+    char CB = B[I];
+    if (CA >= 'A' && CA <= 'Z') CA = static_cast<char>(CA - 'A' + 'a');
+    if (CB >= 'A' && CB <= 'Z') CB = static_cast<char>(CB - 'A' + 'a');
+    if (CA != CB) return false;
+  }
+  return true;
+}
+
+bool CarriesPinNamed(const QTreeWidgetItem* ANode, const std::string& AName) {
+  const TPinDescr* Pin = NodePin(ANode);
+  return Pin && SameIgnoringAsciiCase(Pin->Name, AName);
+}
+
+// The first pin node named AName: a root's children, or the children of a group.
+QTreeWidgetItem* FindPinNode(const QTreeWidget& ATree, const std::string& AName) {
+  for (int R = 0; R < ATree.topLevelItemCount(); ++R) {
+    QTreeWidgetItem* Root = ATree.topLevelItem(R);
+    for (int C = 0; C < Root->childCount(); ++C) {
+      QTreeWidgetItem* Child = Root->child(C);
+      if (NodePin(Child)) {
+        if (CarriesPinNamed(Child, AName)) return Child;
+        continue;
+      }
+      for (int G = 0; G < Child->childCount(); ++G)
+        if (CarriesPinNamed(Child->child(G), AName)) return Child->child(G);
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TPinDescr* NodePin(const QTreeWidgetItem* ANode) {
+  if (!ANode) return nullptr;
+  return static_cast<TPinDescr*>(ANode->data(0, NodePinRole).value<void*>());
+}
+
+TForm1::TForm1(QWidget* AParent)
+    : QMainWindow(AParent), ImageList1(std::make_unique<TImageList>()) {
+  FIcons = std::make_unique<TTreeIcons>(*ImageList1);
+  CreateControls();
+  CreateMenu();
+  ApplyFont();
+  setMinimumSize(DefaultWidth, MinimumHeight);
+  setMaximumWidth(DefaultWidth);
+  resize(DefaultWidth, DefaultHeight);
+  if (const QScreen* Screen = screen())
+    move(Screen->availableGeometry().center() - rect().center());
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  // The trees are deleted after this body; their signals must not reach a dying window.
+  TreeView1->blockSignals(true);
+  TreeView2->blockSignals(true);
+  EndBusyCursor();
+}
+
+void TForm1::ConnectForms(TForm2* AForm2, TForm3* AForm3, TForm4* AForm4, TForm5* AForm5) {
+  FForm2 = AForm2;
+  FForm3 = AForm3;
+  FForm4 = AForm4;
+  FForm5 = AForm5;
+}
+
+// --- Construction -------------------------------------------------------------------
+
+void TForm1::CreateControls() {
+  auto* Client = new QWidget(this);
+  setCentralWidget(Client);
+  TreeView1 = CreateTree();
+  TreeView2 = CreateTree();
+  Button2 = CreateButton("&Expand All", &TForm1::Button2Click);
+  Button3 = CreateButton("&Collapse All", &TForm1::Button3Click);
+  Button4 = CreateButton("E&xpand All", &TForm1::Button4Click);
+  Button5 = CreateButton("C&ollapse All", &TForm1::Button5Click);
+  Button1 = CreateButton("&Get Raw Data", &TForm1::Button1Click);
+
+  Memo1 = new QPlainTextEdit(Client);
+  Memo1->setReadOnly(true);
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+  RadioGroup1 =
+      new TRadioGroup("Sort by:",
+                      {"Pin Name", "Page Number, then Pin Name", "Function, then Pin Name",
+                       "Function, then Location, then Pin Name", "Location, then Pin Name",
+                       "Location, then Page Number, then Pin Name", "Custom"},
+                      Client);
+  RadioGroup1->SetItemIndex(0);
+  RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
+
+  StatusBar1 = statusBar();
+  StatusBar1->setFixedHeight(StatusBarHeight);
+  FStatusLabel = new QLabel(StatusBar1);
+  // Opaque, so that redrawing the status text never repaints the window behind it.
+  FStatusLabel->setAutoFillBackground(true);
+  StatusBar1->addWidget(FStatusLabel, 1);
+
+  connect(TreeView1, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* ACurrent) { TreeView1Change(ACurrent); });
+}
+
+QTreeWidget* TForm1::CreateTree() {
+  auto* Tree = new QTreeWidget(centralWidget());
+  Tree->setHeaderHidden(true);
+  Tree->setColumnCount(1);
+  Tree->setIndentation(TreeIndent);
+  Tree->setIconSize(QSize(TImageList::Size, TImageList::Size));
+  Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Tree->setUniformRowHeights(true);
+  Tree->setSortingEnabled(false);
+  Tree->header()->setStretchLastSection(false);
+  Tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  return Tree;
+}
+
+QPushButton* TForm1::CreateButton(const QString& ACaption, void (TForm1::*AHandler)()) {
+  auto* Button = new QPushButton(ACaption, centralWidget());
+  connect(Button, &QPushButton::clicked, this, [this, AHandler] { (this->*AHandler)(); });
+  return Button;
+}
+
+void TForm1::CreateMenu() {
+  CreateFileMenu();
+  CreateEditMenu();
+  Sort1 = menuBar()->addMenu("&Sort");
+  Sort1->menuAction()->setEnabled(false);
+  CreateViewMenu();
+  Compare1 = menuBar()->addMenu("&Compare");
+  Compare1->menuAction()->setEnabled(false);
+  CreateOptionsMenu();
+  Help1 = menuBar()->addAction("&Help");
+  connect(Help1, &QAction::triggered, this, [this] { Help1Click(); });
+}
+
+void TForm1::CreateFileMenu() {
+  File1 = menuBar()->addMenu("&File");
+  OpenPCSProject1 = AddCommand(File1, "&Open PCS Project", QKeySequence("Ctrl+O"), nullptr);
+  OpenPCSProject1->setEnabled(false);
+  RetrieveCurrentProjectsNetlist1 =
+      AddCommand(File1, "&Retrieve Current Project's Netlist", QKeySequence("Ctrl+R"),
+                 &TForm1::RetrieveCurrentProjectsNetlist1Click);
+  N2 = File1->addSeparator();
+  OpenDemoData1 = AddSampleCommand(1, &TForm1::OpenDemoData1Click);
+  OpenDemoData21 = AddSampleCommand(2, &TForm1::OpenDemoData21Click);
+  OpenDemoData31 = AddSampleCommand(3, &TForm1::OpenDemoData31Click);
+  OpenDemoData41 = AddSampleCommand(4, &TForm1::OpenDemoData41Click);
+  OpenDemoData51 = AddSampleCommand(5, &TForm1::OpenDemoData51Click);
+  OpenDemoData61 = AddSampleCommand(6, &TForm1::OpenDemoData61Click);
+  OpenDemoData71 = AddSampleCommand(7, &TForm1::OpenDemoData71Click);
+  OpenDemoData81 = AddSampleCommand(8, &TForm1::OpenDemoData81Click);
+  OpenDemoData91 = AddSampleCommand(9, &TForm1::OpenDemoData91Click);
+  N1 = File1->addSeparator();
+  SaveNetlist1 =
+      AddCommand(File1, "&Save Netlist", QKeySequence("Ctrl+S"), &TForm1::SaveNetlist1Click);
+  SavePinlist1 =
+      AddCommand(File1, "Save &Pinlist", QKeySequence("Ctrl+P"), &TForm1::SavePinlist1Click);
+}
+
+void TForm1::CreateEditMenu() {
+  Edit1 = menuBar()->addMenu("&Edit");
+  CopySelection1 =
+      AddCommand(Edit1, "&Copy Selection", QKeySequence("Ctrl+C"), &TForm1::CopySelection1Click);
+  FindPin1 = AddCommand(Edit1, "&Find Pin", QKeySequence("Ctrl+F"), &TForm1::FindPin1Click);
+  FindNextPin1 =
+      AddCommand(Edit1, "Find Next Pin", QKeySequence("Ctrl+G"), &TForm1::FindNextPin1Click);
+}
+
+void TForm1::CreateViewMenu() {
+  View1 = menuBar()->addMenu("&View");
+  PageGraph1 = AddCommand(View1, "&Page Chart", QKeySequence("F9"), &TForm1::PageGraph1Click);
+  FunctionGraph1 =
+      AddCommand(View1, "&Function Chart", QKeySequence("F10"), &TForm1::FunctionGraph1Click);
+  LocationGraph1 =
+      AddCommand(View1, "&Location Chart", QKeySequence("F11"), &TForm1::LocationGraph1Click);
+  ProductGraph1 =
+      AddCommand(View1, "Product &Chart", QKeySequence("F12"), &TForm1::ProductGraph1Click);
+}
+
+void TForm1::CreateOptionsMenu() {
+  Options1 = menuBar()->addMenu("&Options");
+  HighlightSelectioninChart1 = Options1->addAction("&Highlight Selection in Chart");
+  HighlightSelectioninChart1->setCheckable(true);
+  HighlightSelectioninChart1->setChecked(true);
+  // The handler does the toggling itself (it is also called directly), so the toggle
+  // Qt already made for the click is taken back first.
+  connect(HighlightSelectioninChart1, &QAction::triggered, this, [this](bool AChecked) {
+    HighlightSelectioninChart1->setChecked(!AChecked);
+    HighlightSelectioninChart1Click();
+  });
+}
+
+QAction* TForm1::AddCommand(QMenu* AMenu, const QString& ACaption, const QKeySequence& AShortcut,
+                            void (TForm1::*AHandler)()) {
+  QAction* Action = AMenu->addAction(ACaption);
+  Action->setShortcut(AShortcut);
+  if (AHandler)
+    connect(Action, &QAction::triggered, this, [this, AHandler] { (this->*AHandler)(); });
+  return Action;
+}
+
+QAction* TForm1::AddSampleCommand(int ANumber, void (TForm1::*AHandler)()) {
+  const TSampleProject* Sample = SampleProjectInfo(ANumber);
+  const QString Label = Sample && Sample->Label ? QString::fromUtf8(Sample->Label) : QString();
+  return AddCommand(File1, QString("Open Demo Data &%1   (%2)").arg(ANumber).arg(Label),
+                    QKeySequence(QString("Ctrl+%1").arg(ANumber)), AHandler);
+}
+
+void TForm1::ApplyFont() {
+  QFont Font = font();
+  Font.setFamilies({"Tahoma", Font.family()});
+  Font.setPixelSize(13);
+  setFont(Font);
+}
+
+// The controls sit as designed at the default height; the trees take up any difference
+// and the controls below them keep their distance to the bottom.
+void TForm1::PlaceControls() {
+  const int Grow = height() - DefaultHeight;
+  TreeView1->setGeometry(8, 8, 457, 365 + Grow);
+  TreeView2->setGeometry(472, 8, 457, 365 + Grow);
+  Button2->setGeometry(16, 384 + Grow, 105, 25);
+  Button3->setGeometry(16, 416 + Grow, 105, 25);
+  Button4->setGeometry(480, 384 + Grow, 105, 25);
+  Button5->setGeometry(480, 416 + Grow, 105, 25);
+  Button1->setGeometry(16, 496 + Grow, 105, 25);
+  Memo1->setGeometry(136, 384 + Grow, 329, 137);
+  RadioGroup1->setGeometry(640, 384 + Grow, 289, 141);
+}
+
+// --- Window events ------------------------------------------------------------------
+
+void TForm1::FormCreate() {
+  setWindowTitle("Wiremap ver. " + VersionText() + CaptionTail);
+  FGraph = std::make_unique<TWiremaps>();
+  SetBackground(TreeView1, NetlistBackground);
+  SetBackground(TreeView2, PinListBackground);
+  ShowReady();
+}
+
+void TForm1::FormActivate() {
+  if (FActivated) return;
+  FActivated = true;
+  OpenSampleProject(1);
+}
+
+void TForm1::FormPaint() {
+  const QString Text = FStatus;
+  FStatusLabel->setText(QString());
+  FStatusLabel->setText(Text);
+}
+
+bool TForm1::event(QEvent* AEvent) {
+  if (AEvent->type() == QEvent::WindowActivate) FormActivate();
+  return QMainWindow::event(AEvent);
+}
+
+// Not every platform activates a window when it is shown; the first show counts too.
+void TForm1::showEvent(QShowEvent* AEvent) {
+  QMainWindow::showEvent(AEvent);
+  if (!FActivated) QTimer::singleShot(0, this, &TForm1::FormActivate);
+}
+
+void TForm1::paintEvent(QPaintEvent* AEvent) {
+  QMainWindow::paintEvent(AEvent);
+  FormPaint();
+}
+
+void TForm1::resizeEvent(QResizeEvent* AEvent) {
+  QMainWindow::resizeEvent(AEvent);
+  PlaceControls();
+}
+
+// --- Status line --------------------------------------------------------------------
+
+void TForm1::ShowStatus(const QString& AText) {
+  FStatus = AText + QString(16, ' ') + "Used Memory: " + QString::number(UsedMemoryKB()) + " KB";
+  FStatusLabel->setText(FStatus);
+  // Long work blocks the event loop: draw the text now so that it is seen during it.
+  if (isVisible()) FStatusLabel->repaint();
+  emit statusChanged(FStatus);
+}
+
+void TForm1::ShowBusy(const QString& AText) {
+  ShowStatus(AText);
+  if (FBusyCursor) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  FBusyCursor = true;
+}
+
+void TForm1::ShowReady() {
+  ShowStatus("Ready.");
+  EndBusyCursor();
+}
+
+void TForm1::EndBusyCursor() {
+  if (!FBusyCursor) return;
+  QApplication::restoreOverrideCursor();
+  FBusyCursor = false;
+}
+
+void TForm1::AlertBeep() {
+  UserPrompts().Beep();
+}
+
+QString TForm1::StatusText() const {
+  return FStatus;
+}
+
+// --- Load flows ---------------------------------------------------------------------
+
+void TForm1::OpenSampleProject(int ANumber) {
+  const TOnFailure Guard([this] { EndBusyCursor(); });
+  ShowBusy("Retrieving demo data...");
+  HideChart();
+  TConnectionRecs Records;
+  LoadSampleProject(Records, ANumber);
+  LoadConnections(Records);
+}
+
+void TForm1::RetrieveCurrentProjectsNetlist1Click() {
+  if (!FForm4) return;
+  const auto Empty = qScopeGuard([this] { TConnectionRecs().swap(FForm4->Connections); });
+  if (FForm4->ShowModal() == QDialog::Accepted) LoadRetrievedConnections();
+}
+
+void TForm1::LoadRetrievedConnections() {
+  if (!FForm4) return;
+  const auto Empty = qScopeGuard([this] { TConnectionRecs().swap(FForm4->Connections); });
+  const TOnFailure Guard([this] { EndBusyCursor(); });
+  ShowBusy("Retrieving data through OLE...");
+  HideChart();
+  LoadConnections(FForm4->Connections);
+}
+
+// Everything of a load after the records are at hand, up to "Ready.".
+void TForm1::LoadConnections(const TConnectionRecs& AConnections) {
+  DiscardProject();
+  for (const TConnectionRec& Rec : AConnections)
+    FGraph->AddConnection(PinNameOf(Rec.DesignationA, Rec.PinA),
+                          PinNameOf(Rec.DesignationB, Rec.PinB), Rec.WireName, Rec.PageA,
+                          Rec.PageB);
+  ShowStatus("Computing Net Graph...");
+  FGraph->ComputeNets();
+  FKeyValues = std::make_unique<TKeyValues>(*FGraph);
+  ShowStatistics(AConnections);
+  BuildNetlistTree();
+  BuildPinListTree(RadioGroup1->ItemIndex());
+  ShowReady();
+}
+
+// The trees refer to the graph's pins: they go before the graph is cleared, so that a
+// load that fails halfway leaves no node pointing at a discarded pin.
+void TForm1::DiscardProject() {
+  for (QTreeWidget* Tree : {TreeView1, TreeView2}) {
+    const QSignalBlocker Blocker(Tree);
+    Tree->clear();
+  }
+  FKeyValues.reset();
+  FGraph->Clear();
+}
+
+void TForm1::HideChart() {
+  if (!FForm2) return;
+  FForm2->hide();
+  FForm2->DropChart();
+}
+
+void TForm1::ShowStatistics(const TConnectionRecs& AConnections) {
+  const auto Count = [this](TAspectKind AAspect) {
+    return FKeyValues ? FKeyValues->Lists[AAspect].Count() : 0;
+  };
+  const QStringList Lines{"PROJECT STATISTICS [" + ToQString(ProjectName) + "]",
+                          QString("Retrieved connections: %1").arg(AConnections.size()),
+                          QString("Pages (with pins): %1").arg(Count(akPage)),
+                          QString("Functions (connected): %1").arg(Count(akFunction)),
+                          QString("Locations (connected): %1").arg(Count(akLocation)),
+                          QString("Products (i.e. symbols, connected): %1").arg(Count(akProduct)),
+                          QString("Nets: %1").arg(FGraph->NetCount),
+                          QString("Pins (connected): %1").arg(FGraph->GetPinCount())};
+  Memo1->setPlainText(Lines.join('\n'));
+  if (Memo1->isVisible()) Memo1->repaint();
+}
+
+// --- Trees --------------------------------------------------------------------------
+
+void TForm1::BuildNetlistTree() {
+  ShowBusy("Preparing the netlist tree...");
+  ReplaceTree(TreeView1, TNetlistTree(*FGraph, *FIcons).Build(ToQString(ProjectName)));
+}
+
+void TForm1::BuildPinListTree(int AOrder) {
+  ShowBusy("Preparing the pin- and linklist tree...");
+  TPinListTree Builder(*FGraph, *FIcons);
+  auto Root = Builder.MakeRoot(ToQString(ProjectName));
+  if (FKeyValues && !Builder.Fill(Root.get(), AOrder, *FKeyValues)) AlertBeep();
+  ReplaceTree(TreeView2, std::move(Root));
+}
+
+QTreeWidgetItem* TForm1::AddPinNode(QTreeWidgetItem* AParent, bool AWithPage, int APosition) {
+  return TPinListTree(*FGraph, *FIcons).AddPinNode(AParent, AWithPage, APosition);
+}
+
+// The nodes were built detached; the view takes them in one go and lays out once.
+void TForm1::ReplaceTree(QTreeWidget* ATree, std::unique_ptr<QTreeWidgetItem> ARoot) {
+  const QSignalBlocker Blocker(ATree);
+  ATree->setUpdatesEnabled(false);
+  const auto Enable = qScopeGuard([ATree] { ATree->setUpdatesEnabled(true); });
+  ATree->clear();
+  QTreeWidgetItem* Root = ARoot.release();
+  ATree->addTopLevelItem(Root);
+  Root->setExpanded(true);
+}
+
+bool TForm1::SelectPinInPinList(const QString& AName) {
+  return SelectPinInPinList(AName.toStdString());
+}
+
+bool TForm1::SelectPinInPinList(const std::string& AName) {
+  QTreeWidgetItem* Node = FindPinNode(*TreeView2, AName);
+  if (!Node) return false;
+  for (QTreeWidgetItem* Parent = Node->parent(); Parent; Parent = Parent->parent())
+    Parent->setExpanded(true);
+  TreeView2->scrollToItem(Node);
+  TreeView2->setCurrentItem(Node);
+  ShowReady();
+  return true;
+}
+
+void TForm1::TreeView1Change(QTreeWidgetItem* ANode) {
+  if (!ANode) return;
+  if (const TPinDescr* Pin = NodePin(ANode)) {
+    const TOnFailure Guard([this] { EndBusyCursor(); });
+    ShowBusy("Searching for " + ToQString(Pin->Name) + "...");
+    if (!SelectPinInPinList(Pin->Name)) ShowReady();
+    return;
+  }
+  if (ANode->childCount() > 0 && NodePin(ANode->child(0))) HighlightNet(ANode);
+}
+
+void TForm1::HighlightNet(QTreeWidgetItem* ANetNode) {
+  if (!HighlightSelectioninChart1->isChecked()) return;
+  FGraph->ClearMarks();
+  FGraph->MarkNet(NodePin(ANetNode->child(0))->Number);
+  if (FForm2) FForm2->RefreshHighlight(*FGraph);
+}
+
+void TForm1::RadioGroup1Click() {
+  const TOnFailure Guard([this] { EndBusyCursor(); });
+  BuildPinListTree(RadioGroup1->ItemIndex());
+  ShowReady();
+}
+
+void TForm1::Button1Click() {
+  if (FForm5) FForm5->ShowModal();
+}
+
+void TForm1::Button2Click() {
+  ExpandAll(TreeView1);
+}
+void TForm1::Button3Click() {
+  CollapseAll(TreeView1);
+}
+void TForm1::Button4Click() {
+  ExpandAll(TreeView2);
+}
+void TForm1::Button5Click() {
+  CollapseAll(TreeView2);
+}
+
+void TForm1::ExpandAll(QTreeWidget* ATree) {
+  if (ATree->topLevelItemCount() == 0) return;
+  ATree->expandAll();
+  ATree->scrollToTop();
+}
+
+void TForm1::CollapseAll(QTreeWidget* ATree) {
+  if (ATree->topLevelItemCount() == 0) return;
+  ATree->collapseAll();
+  ATree->topLevelItem(0)->setExpanded(true);
+}
+
+// --- Menu commands ------------------------------------------------------------------
+
+void TForm1::PageGraph1Click() {
+  ShowChart("Page Chart", akPage);
+}
+void TForm1::FunctionGraph1Click() {
+  ShowChart("Function Chart", akFunction);
+}
+void TForm1::LocationGraph1Click() {
+  ShowChart("Location Chart", akLocation);
+}
+void TForm1::ProductGraph1Click() {
+  ShowChart("Product Chart", akProduct);
+}
+
+void TForm1::ShowChart(const QString& ACaption, TAspectKind AAspect) {
+  if (FForm2) FForm2->ShowChart(ACaption, *FGraph, AAspect, FKeyValues.get());
+  ShowReady();
+}
+
+void TForm1::HighlightSelectioninChart1Click() {
+  if (HighlightSelectioninChart1->isChecked()) {
+    HighlightSelectioninChart1->setChecked(false);
+  } else {
+    HighlightSelectioninChart1->setChecked(true);
+    FGraph->ClearMarks();
+  }
+  if (FForm2) FForm2->RefreshHighlight(*FGraph);
+}
+
+void TForm1::Help1Click() {
+  if (FForm3) FForm3->ShowHelp();
+}
+
+}  // namespace wiremap

@@ -1,0 +1,204 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "model/ConnectionRec.h"
+#include "model/PinDescr.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace wiremap {
+
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TImageList;
+class TKeyValues;
+class TRadioGroup;
+class TTreeIcons;
+class TWiremaps;
+
+// The main window: the netlist tree, the pin list tree, the project statistics, the
+// status line and the main menu. It owns the net graph of the program's run and the key
+// value tables of the loaded project.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* AParent = nullptr);
+  ~TForm1() override;
+
+  // The other windows, created after this one; none is owned.
+  void ConnectForms(TForm2* AForm2, TForm3* AForm3, TForm4* AForm4, TForm5* AForm5);
+
+  // Status line.
+  void ShowStatus(const QString& AText);
+  void ShowBusy(const QString& AText);
+  void ShowReady();
+  void AlertBeep();
+  QString StatusText() const;
+
+  // Load flows.
+  void OpenSampleProject(int ANumber);
+  void LoadRetrievedConnections();
+  void ShowStatistics(const TConnectionRecs& AConnections);
+
+  // Trees.
+  void BuildNetlistTree();
+  void BuildPinListTree(int AOrder);
+  QTreeWidgetItem* AddPinNode(QTreeWidgetItem* AParent, bool AWithPage, int APosition);
+  // Selects the pin node of the pin named AName (letters a to z compared without case);
+  // true when one was found.
+  bool SelectPinInPinList(const QString& AName);
+  bool SelectPinInPinList(const std::string& AName);
+  bool SelectPinInPinList(const char* AName) { return SelectPinInPinList(QString(AName)); }
+
+  TWiremaps& Graph() { return *FGraph; }
+  TKeyValues* KeyValues() const { return FKeyValues.get(); }
+
+  // Window events.
+  void FormCreate();
+  void FormActivate();
+  void FormPaint();
+
+  // Menu commands.
+  void RetrieveCurrentProjectsNetlist1Click();
+  void OpenDemoData1Click() { OpenSampleProject(1); }
+  void OpenDemoData21Click() { OpenSampleProject(2); }
+  void OpenDemoData31Click() { OpenSampleProject(3); }
+  void OpenDemoData41Click() { OpenSampleProject(4); }
+  void OpenDemoData51Click() { OpenSampleProject(5); }
+  void OpenDemoData61Click() { OpenSampleProject(6); }
+  void OpenDemoData71Click() { OpenSampleProject(7); }
+  void OpenDemoData81Click() { OpenSampleProject(8); }
+  void OpenDemoData91Click() { OpenSampleProject(9); }
+  void SaveNetlist1Click() {}
+  void SavePinlist1Click() {}
+  void CopySelection1Click() {}
+  void FindPin1Click() {}
+  void FindNextPin1Click() {}
+  void PageGraph1Click();
+  void FunctionGraph1Click();
+  void LocationGraph1Click();
+  void ProductGraph1Click();
+  void HighlightSelectioninChart1Click();
+  void Help1Click();
+
+  // Control events.
+  void TreeView1Change(QTreeWidgetItem* ANode);
+  void RadioGroup1Click();
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+
+  // Controls.
+  QTreeWidget* TreeView1 = nullptr;
+  QTreeWidget* TreeView2 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QPushButton* Button3 = nullptr;
+  QPushButton* Button4 = nullptr;
+  QPushButton* Button5 = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  TRadioGroup* RadioGroup1 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  std::unique_ptr<TImageList> ImageList1;
+
+  // Main menu.
+  QMenu* File1 = nullptr;
+  QAction* OpenPCSProject1 = nullptr;
+  QAction* RetrieveCurrentProjectsNetlist1 = nullptr;
+  QAction* N2 = nullptr;
+  QAction* OpenDemoData1 = nullptr;
+  QAction* OpenDemoData21 = nullptr;
+  QAction* OpenDemoData31 = nullptr;
+  QAction* OpenDemoData41 = nullptr;
+  QAction* OpenDemoData51 = nullptr;
+  QAction* OpenDemoData61 = nullptr;
+  QAction* OpenDemoData71 = nullptr;
+  QAction* OpenDemoData81 = nullptr;
+  QAction* OpenDemoData91 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* SaveNetlist1 = nullptr;
+  QAction* SavePinlist1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QAction* CopySelection1 = nullptr;
+  QAction* FindPin1 = nullptr;
+  QAction* FindNextPin1 = nullptr;
+  QMenu* Sort1 = nullptr;
+  QMenu* View1 = nullptr;
+  QAction* PageGraph1 = nullptr;
+  QAction* FunctionGraph1 = nullptr;
+  QAction* LocationGraph1 = nullptr;
+  QAction* ProductGraph1 = nullptr;
+  QMenu* Compare1 = nullptr;
+  QMenu* Options1 = nullptr;
+  QAction* HighlightSelectioninChart1 = nullptr;
+  QAction* Help1 = nullptr;
+
+ signals:
+  // Every text the status line shows, in order.
+  void statusChanged(const QString& AText);
+
+ protected:
+  bool event(QEvent* AEvent) override;
+  void showEvent(QShowEvent* AEvent) override;
+  void paintEvent(QPaintEvent* AEvent) override;
+  void resizeEvent(QResizeEvent* AEvent) override;
+
+ private:
+  void CreateControls();
+  QTreeWidget* CreateTree();
+  QPushButton* CreateButton(const QString& ACaption, void (TForm1::*AHandler)());
+  void CreateMenu();
+  void CreateFileMenu();
+  void CreateEditMenu();
+  void CreateViewMenu();
+  void CreateOptionsMenu();
+  QAction* AddCommand(QMenu* AMenu, const QString& ACaption, const QKeySequence& AShortcut,
+                      void (TForm1::*AHandler)());
+  QAction* AddSampleCommand(int ANumber, void (TForm1::*AHandler)());
+  void PlaceControls();
+  void ApplyFont();
+
+  void LoadConnections(const TConnectionRecs& AConnections);
+  void DiscardProject();
+  void HideChart();
+  void ShowChart(const QString& ACaption, TAspectKind AAspect);
+  void ReplaceTree(QTreeWidget* ATree, std::unique_ptr<QTreeWidgetItem> ARoot);
+  void ExpandAll(QTreeWidget* ATree);
+  void CollapseAll(QTreeWidget* ATree);
+  void HighlightNet(QTreeWidgetItem* ANetNode);
+  void EndBusyCursor();
+
+  std::unique_ptr<TWiremaps> FGraph;
+  std::unique_ptr<TKeyValues> FKeyValues;
+  std::unique_ptr<TTreeIcons> FIcons;
+  QLabel* FStatusLabel = nullptr;
+  QString FStatus;
+  bool FBusyCursor = false;
+  bool FActivated = false;
+
+  TForm2* FForm2 = nullptr;
+  TForm3* FForm3 = nullptr;
+  TForm4* FForm4 = nullptr;
+  TForm5* FForm5 = nullptr;
+};
+
+// The pin a tree node carries, or nullptr (also for a null node).
+TPinDescr* NodePin(const QTreeWidgetItem* ANode);
+
+}  // namespace wiremap

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QString>
+
+class QTreeWidgetItem;
+
+namespace wiremap {
+
+class TTreeIcons;
+class TTreeNode;
+class TWiremaps;
+
+// Builds the nodes of the netlist tree, detached from any view: the project root, one
+// node per net in the name order of the nets' first pins, and below each net its pins
+// in name order. A net is "linear" when none of its pins has more than two links.
+class TNetlistTree {
+ public:
+  TNetlistTree(TWiremaps& AGraph, const TTreeIcons& AIcons);
+
+  std::unique_ptr<QTreeWidgetItem> Build(const QString& AProjectName);
+
+ private:
+  TTreeNode* NetNode(int32_t APosition);
+
+  TWiremaps& FGraph;
+  const TTreeIcons& FIcons;
+};
+
+}  // namespace wiremap

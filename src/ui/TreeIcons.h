@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+
+#include <QIcon>
+
+namespace wiremap {
+
+class TImageList;
+
+// The node icons of the trees, made once: image I shown normally and image I + 8 while
+// the node is selected; the project image (31) is the same in both states.
+class TTreeIcons {
+ public:
+  static constexpr int ProjectImage = 31;
+  static constexpr int SelectedOffset = 8;
+
+  explicit TTreeIcons(const TImageList& AImages);
+
+  const QIcon& Icon(int AImage) const { return FIcons.at(AImage); }
+  static int SelectedImage(int AImage) {
+    return AImage == ProjectImage ? ProjectImage : AImage + SelectedOffset;
+  }
+
+ private:
+  std::array<QIcon, 32> FIcons;
+};
+
+}  // namespace wiremap

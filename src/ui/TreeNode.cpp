@@ -1,0 +1,31 @@
+#include "ui/TreeNode.h"
+
+namespace wiremap {
+
+TTreeNode::TTreeNode(const QString& AText, int AImage, int ASelectedImage, const QIcon& AIcon,
+                     TPinDescr* APin)
+    : QTreeWidgetItem(QStringList{AText}, UserType),
+      FIcon(AIcon),
+      FPin(APin),
+      FImage(AImage),
+      FSelectedImage(ASelectedImage) {}
+
+QVariant TTreeNode::data(int AColumn, int ARole) const {
+  if (AColumn == 0) {
+    switch (ARole) {
+      case Qt::DecorationRole:
+        return FIcon;
+      case NodePinRole:
+        return QVariant::fromValue(static_cast<void*>(FPin));
+      case NodeImageRole:
+        return FImage;
+      case NodeSelectedImageRole:
+        return FSelectedImage;
+      default:
+        break;
+    }
+  }
+  return QTreeWidgetItem::data(AColumn, ARole);
+}
+
+}  // namespace wiremap

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QIcon>
+#include <QTreeWidgetItem>
+
+namespace wiremap {
+
+class TPinDescr;
+
+// Item data roles under which a tree node reports what it carries and its images.
+enum TNodeRole : int {
+  NodePinRole = Qt::UserRole,               // TPinDescr* as void*, null for nodes without a pin
+  NodeImageRole = Qt::UserRole + 1,         // image index in the tree image list
+  NodeSelectedImageRole = Qt::UserRole + 2  // image index while the node is selected
+};
+
+// One node of the main window's trees: a text, an image pair and the pin it carries
+// (owned by the net graph). Kept lean because a large project makes tens of thousands.
+class TTreeNode : public QTreeWidgetItem {
+ public:
+  TTreeNode(const QString& AText, int AImage, int ASelectedImage, const QIcon& AIcon,
+            TPinDescr* APin = nullptr);
+
+  QVariant data(int AColumn, int ARole) const override;
+
+  TPinDescr* Pin() const { return FPin; }
+  int Image() const { return FImage; }
+  int SelectedImage() const { return FSelectedImage; }
+
+ private:
+  QIcon FIcon;
+  TPinDescr* FPin;
+  int FImage;
+  int FSelectedImage;
+};
+
+}  // namespace wiremap
