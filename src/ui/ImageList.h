@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QIcon>
 #include <QPixmap>
 
@@ -18,7 +19,11 @@ class TImageList {
   QPixmap Image(int AIndex, qreal ADevicePixelRatio = 1.0) const;
 
   // An icon showing AImage normally and ASelectedImage while the node is selected.
+  // Icons are drawn once per pair and then shared, so filling a large tree stays cheap.
   QIcon NodeIcon(int AImage, int ASelectedImage) const;
+
+ private:
+  mutable QHash<int, QIcon> FIcons;
 };
 
 }  // namespace wiremap
