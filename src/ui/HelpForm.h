@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QPushButton;
+class QResizeEvent;
 class QTextEdit;
 
 namespace wiremap {
@@ -24,6 +25,14 @@ class TForm3 : public QDialog {
   QPushButton* MailButton = nullptr;
   QPushButton* WWWButton = nullptr;
   QPushButton* BitBtn1 = nullptr;
+
+ protected:
+  // Keeps the note filling the top and the buttons at their distances to the bottom
+  // (OK also to the right).
+  void resizeEvent(QResizeEvent* AEvent) override;
+
+ private:
+  void CreateControls();
 };
 
 // Asks the desktop shell to open ATarget (through the user-prompt seam).
