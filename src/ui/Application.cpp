@@ -1,0 +1,64 @@
+#include "ui/Application.h"
+
+#include <exception>
+
+#include "model/Exception.h"
+#include "ui/UserPrompts.h"
+#include "ui/VersionInfo.h"
+
+namespace wiremap {
+
+namespace {
+
+QString CurrentExceptionMessage() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    return QString::fromStdString(E.Message());
+  } catch (const std::exception& E) {
+    return QString::fromUtf8(E.what());
+  } catch (...) {
+    return QStringLiteral("Unknown error");
+  }
+}
+
+}  // namespace
+
+QString ErrorBoxText(const QString& AMessage) {
+  if (!AMessage.isEmpty() && AMessage.back() > QLatin1Char('.')) return AMessage + u'.';
+  return AMessage;
+}
+
+TApplication::TApplication(int& AArgc, char** AArgv) : QApplication(AArgc, AArgv) {
+  setApplicationName(Title);
+  setApplicationDisplayName(Title);
+  setApplicationVersion(VersionText());
+}
+
+bool TApplication::notify(QObject* AReceiver, QEvent* AEvent) {
+  try {
+    return QApplication::notify(AReceiver, AEvent);
+  } catch (...) {
+    ShowCurrentException();
+    return false;
+  }
+}
+
+void TApplication::ShowCurrentException() {
+  const QString Text = ErrorBoxText(CurrentExceptionMessage());
+  // An error raised again and again while its box is open (a failing paint, say) would
+  // otherwise stack boxes without end; the later ones only go to the log.
+  if (FShowingError) {
+    qWarning("%s: %s", Title, qUtf8Printable(Text));
+    return;
+  }
+  FShowingError = true;
+  try {
+    UserPrompts().ShowError(activeWindow(), Title, Text);
+  } catch (...) {
+    qWarning("%s: %s", Title, qUtf8Printable(Text));
+  }
+  FShowingError = false;
+}
+
+}  // namespace wiremap
