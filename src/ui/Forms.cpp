@@ -1,0 +1,36 @@
+#include "ui/Forms.h"
+
+#include <initializer_list>
+
+#include "charts/ViewGrph.h"
+#include "host/ReadPCS.h"
+#include "rawdata/ViewRawD.h"
+#include "ui/HelpForm.h"
+#include "ui/NetForm.h"
+
+namespace wiremap {
+
+TForms::~TForms() {
+  delete Form5;
+  delete Form4;
+  delete Form3;
+  delete Form2;
+  delete Form1;
+}
+
+std::unique_ptr<TForms> CreateForms() {
+  auto Forms = std::make_unique<TForms>();
+  Forms->Form1 = new TForm1();
+  Forms->Form2 = new TForm2();
+  Forms->Form3 = new TForm3();
+  Forms->Form4 = new TForm4();
+  Forms->Form5 = new TForm5();
+  // Closing the main window ends the program, whichever other windows are still open.
+  for (QWidget* Window :
+       std::initializer_list<QWidget*>{Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5})
+    Window->setAttribute(Qt::WA_QuitOnClose, false);
+  Forms->Form1->ConnectForms(Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5);
+  return Forms;
+}
+
+}  // namespace wiremap
