@@ -8,8 +8,14 @@
 #include <QTimer>
 
 #include "TestPrompts.h"
+#include "charts/ViewGrph.h"
+#include "host/ReadPCS.h"
 #include "model/Exception.h"
+#include "rawdata/ViewRawD.h"
 #include "ui/Application.h"
+#include "ui/Forms.h"
+#include "ui/HelpForm.h"
+#include "ui/NetForm.h"
 #include "ui/VersionInfo.h"
 
 namespace wiremap {
@@ -128,6 +134,29 @@ TEST(Application, ErrorRaisedWhileItsBoxIsOpenDoesNotStackBoxes) {
   ThrowFromQueuedHandler([] { throw Exception("Later"); });
   ASSERT_EQ(Prompts.Errors.size(), 2u);
   EXPECT_EQ(Prompts.Errors[1].Text, "Later.");
+}
+
+TEST(Startup, CreatesHiddenWindowsAndEndsWhenTheMainWindowCloses) {
+  TTestPrompts Prompts;
+  const std::unique_ptr<TForms> Forms = CreateForms();
+  const std::vector<QWidget*> Windows{Forms->Form1, Forms->Form2, Forms->Form3, Forms->Form4,
+                                      Forms->Form5};
+  for (QWidget* Window : Windows) {
+    ASSERT_NE(Window, nullptr);
+    EXPECT_TRUE(Window->isWindow());
+    EXPECT_FALSE(Window->isVisible());
+  }
+
+  // The help window stays open; closing the main window still ends the event loop.
+  Forms->Form1->show();
+  Forms->Form3->ShowHelp();
+  QTimer::singleShot(0, Forms->Form1, &QWidget::close);
+  QTimer Deadline;
+  Deadline.setSingleShot(true);
+  QObject::connect(&Deadline, &QTimer::timeout, [] { QApplication::exit(1); });
+  Deadline.start(5000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(Prompts.Errors.empty());
 }
 
 }  // namespace
