@@ -1,9 +1,9 @@
 #include "model/KeyValues.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "model/HashIndex.h"
 #include "model/Wiremaps.h"
 
 namespace wiremap {
@@ -12,22 +12,36 @@ namespace {
 // The distinct byte-exact values of one aspect in order of first appearance, and for
 // every pin the index of its value among them. Equal-but-differently-written values
 // stay apart here; the sorted list folds them.
-struct TAspectValues {
-  std::vector<std::string> Values;
-  std::unordered_map<std::string, int32_t> Index;
-  std::vector<int32_t> PinValue;
+class TAspectValues {
+ public:
+  TAspectValues() = default;
+  TAspectValues(const TAspectValues&) = delete;
+  TAspectValues& operator=(const TAspectValues&) = delete;
 
   void Add(std::string& AValue) {
-    if (!PinValue.empty() && Values[LastIndex()] == AValue) {
-      PinValue.push_back(LastIndex());
+    if (!PinValue.empty() && Values[PinValue.back()] == AValue) {
+      PinValue.push_back(PinValue.back());
       return;
     }
-    const auto [Found, Added] = Index.try_emplace(AValue, static_cast<int32_t>(Values.size()));
-    if (Added) Values.push_back(std::move(AValue));
-    PinValue.push_back(Found->second);
+    const uint64_t Hash = HashText(AValue);
+    int32_t Id = FIndex.Find(AValue, Hash);
+    if (Id < 0) {
+      Id = static_cast<int32_t>(Values.size());
+      Values.push_back(std::move(AValue));
+      FIndex.Insert(Id, Hash);
+    }
+    PinValue.push_back(Id);
   }
 
-  int32_t LastIndex() const { return PinValue.back(); }
+  std::vector<std::string> Values;
+  std::vector<int32_t> PinValue;
+
+ private:
+  struct TValueOf {
+    const TAspectValues* Owner;
+    std::string_view operator()(int32_t AId) const { return Owner->Values[AId]; }
+  };
+  THashIndex<TValueOf> FIndex{TValueOf{this}};
 };
 
 }  // namespace
@@ -41,17 +55,20 @@ TKeyValues::TKeyValues(TWiremaps& AGraph) {
     AGraph.GetPin(Number)->SplitName(Parts);
     for (int K = 0; K < AspectCount; ++K) Aspects[K].Add(Parts[K]);
   }
+  std::array<std::vector<int32_t>, AspectCount> Position;
   for (int K = 0; K < AspectCount; ++K) {
-    TAspectValues& Aspect = Aspects[K];
+    const TAspectValues& Aspect = Aspects[K];
     Lists[K].Assign(Aspect.Values);
-    std::vector<int32_t> Position(Aspect.Values.size());
+    Position[K].resize(Aspect.Values.size());
     for (size_t V = 0; V < Aspect.Values.size(); ++V) {
       int Found = 0;
       Lists[K].Find(Aspect.Values[V], Found);
-      Position[V] = Found;
+      Position[K][V] = Found;
     }
-    for (int32_t Number = 0; Number < Count; ++Number)
-      AGraph.GetPin(Number)->Keys[K] = Position[Aspect.PinValue[Number]];
+  }
+  for (int32_t Number = 0; Number < Count; ++Number) {
+    TPinDescr* Pin = AGraph.GetPin(Number);
+    for (int K = 0; K < AspectCount; ++K) Pin->Keys[K] = Position[K][Aspects[K].PinValue[Number]];
   }
 }
 

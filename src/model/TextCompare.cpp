@@ -69,12 +69,12 @@ class TCollation {
                             static_cast<int32_t>(B.size()), &Status);
   }
 
-  std::string Key(std::string_view AText) {
+  void Key(std::string_view AText, std::string& AKey) {
     if (FFast) {
-      if (IsAscii(AText)) return RankKey(AText);
-      if (const auto Ascii = AsciiEquivalent(AText)) return RankKey(*Ascii);
+      if (IsAscii(AText)) return RankKey(AText, AKey);
+      if (const auto Ascii = AsciiEquivalent(AText)) return RankKey(*Ascii, AKey);
     }
-    return IcuKey(AText);
+    AKey = kIcuKey + RawIcuKey(ToUtf16(AText));
   }
 
  private:
@@ -92,17 +92,16 @@ class TCollation {
     }
   }
 
-  std::string RankKey(std::string_view AText) const {
-    std::string Result;
-    Result.reserve(AText.size() + 1);
-    Result.push_back(kRankKey);
-    for (const char C : AText)
-      if (const uint8_t R = FRank[static_cast<unsigned char>(C)])
-        Result.push_back(static_cast<char>(R));
-    return Result;
+  void RankKey(std::string_view AText, std::string& AKey) const {
+    AKey.resize(AText.size() + 1);
+    char* Out = AKey.data();
+    *Out++ = kRankKey;
+    for (const char C : AText) {
+      *Out = static_cast<char>(FRank[static_cast<unsigned char>(C)]);
+      Out += *Out != 0;  // ignorable characters leave no trace
+    }
+    AKey.resize(Out - AKey.data());
   }
-
-  std::string IcuKey(std::string_view AText) const { return kIcuKey + RawIcuKey(ToUtf16(AText)); }
 
   std::string RawIcuKey(const std::u16string& AText) const {
     std::string Result(AText.size() * 4 + 16, '\0');
@@ -267,7 +266,13 @@ int CompareText(std::string_view A, std::string_view B) {
 }
 
 std::string CollationKey(std::string_view AText) {
-  return Current().Key(AText);
+  std::string Key;
+  Current().Key(AText, Key);
+  return Key;
+}
+
+void CollationKeyTo(std::string_view AText, std::string& AKey) {
+  Current().Key(AText, AKey);
 }
 
 int CompareKeyed(std::string_view AKey, std::string_view AText, std::string_view BKey,

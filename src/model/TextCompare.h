@@ -19,6 +19,9 @@ inline bool SameText(std::string_view A, std::string_view B) {
 // kind also order like the texts (see CompareKeys).
 std::string CollationKey(std::string_view AText);
 
+// The same key written into AKey, reusing its storage.
+void CollationKeyTo(std::string_view AText, std::string& AKey);
+
 // Orders two texts given with their keys; the same result as CompareText(AText, BText),
 // fast when both keys came from the plain-ASCII path.
 int CompareKeyed(std::string_view AKey, std::string_view AText, std::string_view BKey,

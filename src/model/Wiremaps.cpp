@@ -1,7 +1,6 @@
 #include "model/Wiremaps.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "model/Exception.h"
 #include "model/TextCompare.h"
@@ -11,10 +10,6 @@ namespace {
 
 constexpr const char* kAssertUnit = "Wiremap";
 
-uint64_t HashKey(std::string_view AKey) {
-  return std::hash<std::string_view>{}(AKey);
-}
-
 }  // namespace
 
 TWiremaps::~TWiremaps() {
@@ -23,9 +18,9 @@ TWiremaps::~TWiremaps() {
 
 void TWiremaps::Clear() {
   FPins.clear();
-  FKeys.clear();
-  FHashes.clear();
-  FSlots.clear();
+  FKeyBytes.clear();
+  FKeyEnds.clear();
+  FIndex.Clear();
   FSorted.clear();
   FSortedCount = 0;
   FPositions.clear();
@@ -33,65 +28,102 @@ void TWiremaps::Clear() {
   NetCount = 0;
 }
 
-int32_t TWiremaps::FindKey(std::string_view AKey, uint64_t AHash) const {
-  if (FSlots.empty()) return -1;
-  const size_t Mask = FSlots.size() - 1;
-  for (size_t Slot = AHash & Mask;; Slot = (Slot + 1) & Mask) {
-    const int32_t Entry = FSlots[Slot];
-    if (Entry == 0) return -1;
-    const int32_t Number = Entry - 1;
-    if (FHashes[Number] == AHash && FKeys[Number] == AKey) return Number;
-  }
+std::string_view TWiremaps::Key(int32_t ANumber) const {
+  const size_t Begin = ANumber == 0 ? 0 : FKeyEnds[ANumber - 1];
+  return std::string_view(FKeyBytes).substr(Begin, FKeyEnds[ANumber] - Begin);
 }
 
-void TWiremaps::InsertIntoIndex(int32_t ANumber, uint64_t AHash) {
-  const size_t Mask = FSlots.size() - 1;
-  size_t Slot = AHash & Mask;
-  while (FSlots[Slot] != 0) Slot = (Slot + 1) & Mask;
-  FSlots[Slot] = ANumber + 1;
-}
-
-void TWiremaps::GrowIndex() {
-  FSlots.assign(std::max<size_t>(64, FSlots.size() * 2), 0);
-  for (int32_t Number = 0; Number < GetPinCount(); ++Number)
-    InsertIntoIndex(Number, FHashes[Number]);
-}
-
-TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::string&& AKey) {
-  const uint64_t Hash = HashKey(AKey);
-  const int32_t Found = FindKey(AKey, Hash);
+TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey) {
+  const uint64_t Hash = HashText(AKey);
+  const int32_t Found = FIndex.Find(AKey, Hash);
   if (Found >= 0) return {Found, false};
   const int32_t Number = GetPinCount();
   FPins.emplace_back(AName, Number);
-  FKeys.push_back(std::move(AKey));
-  FHashes.push_back(Hash);
-  if (FSlots.size() < 2 * FPins.size())
-    GrowIndex();
-  else
-    InsertIntoIndex(Number, Hash);
+  FKeyBytes.append(AKey);
+  FKeyEnds.push_back(FKeyBytes.size());
+  FIndex.Insert(Number, Hash);
   FPositionsValid = false;
   return {Number, true};
 }
 
 TPinDescr* TWiremaps::FindOrAddPin(const std::string& AName) {
-  return &FPins[FindOrAdd(AName, CollationKey(AName)).Number];
+  CollationKeyTo(AName, FKeyA);
+  return &FPins[FindOrAdd(AName, FKeyA).Number];
 }
 
 void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANameB,
                               const std::string& AWire, int32_t APageA, int32_t APageB) {
-  std::string KeyA = CollationKey(ANameA);
-  std::string KeyB = CollationKey(ANameB);
-  if (KeyA == KeyB) return;
-  const int32_t A = FindOrAdd(ANameA, std::move(KeyA)).Number;
-  const int32_t B = FindOrAdd(ANameB, std::move(KeyB)).Number;
+  CollationKeyTo(ANameA, FKeyA);
+  CollationKeyTo(ANameB, FKeyB);
+  if (FKeyA == FKeyB) return;
+  const int32_t A = FindOrAdd(ANameA, FKeyA).Number;
+  const int32_t B = FindOrAdd(ANameB, FKeyB).Number;
   FPins[A].AddLink(B, APageA, AWire);
   FPins[B].AddLink(A, APageB, AWire);
   FPositionsValid = false;
 }
 
 bool TWiremaps::KeyLess(int32_t A, int32_t B) const {
-  const int D = CompareKeyed(FKeys[A], FPins[A].Name, FKeys[B], FPins[B].Name);
+  const int D = CompareKeyed(Key(A), FPins[A].Name, Key(B), FPins[B].Name);
   return D != 0 ? D < 0 : A < B;
+}
+
+namespace {
+
+struct TChunkItem {
+  uint64_t Chunk;
+  int32_t Number;
+};
+
+// Eight key bytes from AOffset on as a big-endian number, zero-padded past the end, so
+// that numbers order like the bytes and a shorter key comes first.
+uint64_t LoadChunk(std::string_view AKey, size_t AOffset) {
+  uint64_t Chunk = 0;
+  for (size_t I = 0; I < 8; ++I) {
+    Chunk <<= 8;
+    if (AOffset + I < AKey.size()) Chunk |= static_cast<unsigned char>(AKey[AOffset + I]);
+  }
+  return Chunk;
+}
+
+}  // namespace
+
+// Sorts pin numbers by key. Keys of one kind order bytewise, so they are sorted eight
+// bytes at a time (runs of equal chunks again by the next eight), which keeps the work
+// on small records instead of chasing every key through memory for each comparison.
+void TWiremaps::SortByKey(std::vector<int32_t>::iterator AFirst,
+                          std::vector<int32_t>::iterator ALast) const {
+  if (ALast - AFirst < 2) return;
+  const char Kind = Key(*AFirst)[0];
+  const bool OneKind =
+      std::all_of(AFirst, ALast, [&](int32_t ANumber) { return Key(ANumber)[0] == Kind; });
+  if (!OneKind) {
+    std::sort(AFirst, ALast, [this](int32_t A, int32_t B) { return KeyLess(A, B); });
+    return;
+  }
+  std::vector<TChunkItem> Items;
+  Items.reserve(ALast - AFirst);
+  for (auto It = AFirst; It != ALast; ++It) Items.push_back({0, *It});
+  struct TRange {
+    size_t Begin, End, Offset;
+  };
+  std::vector<TRange> Pending{{0, Items.size(), 0}};
+  while (!Pending.empty()) {
+    const TRange Range = Pending.back();
+    Pending.pop_back();
+    for (size_t I = Range.Begin; I < Range.End; ++I)
+      Items[I].Chunk = LoadChunk(Key(Items[I].Number), Range.Offset);
+    std::sort(Items.begin() + Range.Begin, Items.begin() + Range.End,
+              [](const TChunkItem& A, const TChunkItem& B) { return A.Chunk < B.Chunk; });
+    for (size_t I = Range.Begin; I < Range.End;) {
+      size_t J = I + 1;
+      while (J < Range.End && Items[J].Chunk == Items[I].Chunk) ++J;
+      // Equal chunks that hold the end of their keys would be equal keys: not possible.
+      if (J - I > 1 && (Items[I].Chunk & 0xFF) != 0) Pending.push_back({I, J, Range.Offset + 8});
+      I = J;
+    }
+  }
+  for (size_t I = 0; I < Items.size(); ++I) AFirst[I] = Items[I].Number;
 }
 
 // Brings the name order up to date: sorts the pins added since the last call and
@@ -99,11 +131,11 @@ bool TWiremaps::KeyLess(int32_t A, int32_t B) const {
 void TWiremaps::EnsureSorted() {
   const int32_t Count = GetPinCount();
   if (FSortedCount == Count) return;
-  const auto Less = [this](int32_t A, int32_t B) { return KeyLess(A, B); };
   for (int32_t Number = FSortedCount; Number < Count; ++Number) FSorted.push_back(Number);
   const auto Middle = FSorted.begin() + FSortedCount;
-  std::sort(Middle, FSorted.end(), Less);
-  std::inplace_merge(FSorted.begin(), Middle, FSorted.end(), Less);
+  SortByKey(Middle, FSorted.end());
+  std::inplace_merge(FSorted.begin(), Middle, FSorted.end(),
+                     [this](int32_t A, int32_t B) { return KeyLess(A, B); });
   FSortedCount = Count;
 }
 
@@ -133,7 +165,7 @@ const std::string& TWiremaps::GetPinName(int32_t ANumber) {
 TPinDescr* TWiremaps::GetPin(int32_t ANumber) {
   WIREMAP_ASSERT(ANumber >= 0 && ANumber < GetPinCount());
   UpdatePositions();
-  TPinDescr* Pin = &FPins[FSorted[FPositions[ANumber]]];
+  TPinDescr* Pin = &FPins[ANumber];
   WIREMAP_ASSERT(Pin->Number == ANumber);
   return Pin;
 }
@@ -152,11 +184,8 @@ void TWiremaps::ClearVisited() {
 // Depth first from AStart, links in list order, with an explicit stack so that a net
 // of any size fits; appends every newly reached pin to ANet.
 void TWiremaps::CollectNet(int32_t AStart, std::vector<int32_t>& ANet) {
-  struct TFrame {
-    int32_t Pin;
-    size_t NextLink;
-  };
-  std::vector<TFrame> Stack;
+  std::vector<TFrame>& Stack = FStack;
+  Stack.clear();
   const auto Visit = [&](int32_t ANumber) {
     FPins[ANumber].Flags |= pfVisited;
     ANet.push_back(ANumber);

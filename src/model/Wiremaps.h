@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/HashIndex.h"
 #include "model/PinDescr.h"
 
 namespace wiremap {
@@ -57,28 +58,38 @@ class TWiremaps {
     int32_t Number;
     bool Added;
   };
+  struct TFrame {
+    int32_t Pin;
+    size_t NextLink;
+  };
 
-  TFindResult FindOrAdd(const std::string& AName, std::string&& AKey);
-  int32_t FindKey(std::string_view AKey, uint64_t AHash) const;
-  void InsertIntoIndex(int32_t ANumber, uint64_t AHash);
-  void GrowIndex();
+  TFindResult FindOrAdd(const std::string& AName, std::string_view AKey);
+  std::string_view Key(int32_t ANumber) const;
   void EnsureSorted();
   bool KeyLess(int32_t A, int32_t B) const;
+  void SortByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::iterator ALast) const;
   void CollectNet(int32_t AStart, std::vector<int32_t>& ANet);
 
   // Pins by number; a deque keeps pin addresses stable while it grows.
   std::deque<TPinDescr> FPins;
-  // Collation key and its hash for each pin number.
-  std::vector<std::string> FKeys;
-  std::vector<uint64_t> FHashes;
-  // Open-addressing hash index over the keys: pin number + 1, 0 = empty slot.
-  std::vector<int32_t> FSlots;
+  // Collation keys of all pins, back to back; pin n's key ends at FKeyEnds[n].
+  std::string FKeyBytes;
+  std::vector<size_t> FKeyEnds;
+  // Pin numbers by key.
+  struct TKeyOf {
+    const TWiremaps* Graph;
+    std::string_view operator()(int32_t ANumber) const { return Graph->Key(ANumber); }
+  };
+  THashIndex<TKeyOf> FIndex{TKeyOf{this}};
   // Pin numbers in name order; the first FSortedCount pins are in it.
   std::vector<int32_t> FSorted;
   int32_t FSortedCount = 0;
   // Position of each pin number; valid while FPositionsValid.
   std::vector<int32_t> FPositions;
   bool FPositionsValid = false;
+  // Scratch space kept between calls.
+  std::string FKeyA, FKeyB;
+  std::vector<TFrame> FStack;
 };
 
 }  // namespace wiremap

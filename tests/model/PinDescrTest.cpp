@@ -55,12 +55,12 @@ TEST(PinDescr, LinksRecordTargetWireAndTheLatestPage) {
 
 TEST(Assertion, MessageNamesTextUnitAndLine) {
   constexpr const char* kAssertUnit = "Wiremap";
+  const int Line = __LINE__ + 2;
   try {
     WIREMAP_ASSERT(1 + 1 == 3);
     FAIL() << "no exception";
   } catch (const EAssertionFailed& E) {
-    EXPECT_EQ(E.Message(),
-              "Assertion failure (Wiremap, line " + std::to_string(__LINE__ - 3) + ")");
+    EXPECT_EQ(E.Message(), "Assertion failure (Wiremap, line " + std::to_string(Line) + ")");
     EXPECT_EQ(E.ClassName(), "EAssertionFailed");
   }
   try {
