@@ -171,6 +171,21 @@ void BM_Baseline(benchmark::State& AState) {
   }
 }
 
+// The largest built-in sample: load, nets and key values.
+void BM_Sample5(benchmark::State& AState) {
+  SetCollationLocale("en_US");
+  TConnectionRecs Records;
+  LoadSampleProject(Records, 5);
+  TWiremaps Graph;
+  for (auto _ : AState) {
+    LoadGraph(Records, Graph);
+    const TKeyValues Keys(Graph);
+    benchmark::DoNotOptimize(Keys.Lists[akProduct].Count());
+  }
+  AState.counters["pins"] = Graph.GetPinCount();
+}
+BENCHMARK(BM_Sample5)->Unit(benchmark::kMillisecond);
+
 void Sizes(benchmark::internal::Benchmark* ABenchmark) {
   ABenchmark->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
