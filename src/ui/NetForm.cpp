@@ -26,6 +26,7 @@
 #include "ui/HelpForm.h"
 #include "ui/ImageList.h"
 #include "ui/NetlistTree.h"
+#include "ui/NodeDelegate.h"
 #include "ui/PinListTree.h"
 #include "ui/RadioGroup.h"
 #include "ui/TreeIcons.h"
@@ -137,6 +138,7 @@ TForm1::TForm1(QWidget* AParent)
   setMinimumSize(DefaultWidth, MinimumHeight);
   setMaximumWidth(DefaultWidth);
   resize(DefaultWidth, DefaultHeight);
+  PlaceControls();
   if (const QScreen* Screen = screen())
     move(Screen->availableGeometry().center() - rect().center());
   FormCreate();
@@ -186,8 +188,6 @@ void TForm1::CreateControls() {
   StatusBar1 = statusBar();
   StatusBar1->setFixedHeight(StatusBarHeight);
   FStatusLabel = new QLabel(StatusBar1);
-  // Opaque, so that redrawing the status text never repaints the window behind it.
-  FStatusLabel->setAutoFillBackground(true);
   StatusBar1->addWidget(FStatusLabel, 1);
 
   connect(TreeView1, &QTreeWidget::currentItemChanged, this,
@@ -205,6 +205,7 @@ QTreeWidget* TForm1::CreateTree() {
   Tree->setSortingEnabled(false);
   Tree->header()->setStretchLastSection(false);
   Tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  Tree->setItemDelegate(new TNodeDelegate(Tree));
   return Tree;
 }
 
@@ -338,10 +339,11 @@ void TForm1::FormActivate() {
   OpenSampleProject(1);
 }
 
+// The status text is set again whenever the window paints, so that it is drawn anew
+// with it. Clearing it first would change the label's size hint, relayout the status bar
+// and paint the window once more, for ever; setting the same text again is enough.
 void TForm1::FormPaint() {
-  const QString Text = FStatus;
-  FStatusLabel->setText(QString());
-  FStatusLabel->setText(Text);
+  FStatusLabel->setText(FStatus);
 }
 
 bool TForm1::event(QEvent* AEvent) {
@@ -371,7 +373,6 @@ void TForm1::ShowStatus(const QString& AText) {
   FStatus = AText + QString(16, ' ') + "Used Memory: " + QString::number(UsedMemoryKB()) + " KB";
   FStatusLabel->setText(FStatus);
   // Long work blocks the event loop: draw the text now so that it is seen during it.
-  if (isVisible()) FStatusLabel->repaint();
   emit statusChanged(FStatus);
 }
 
@@ -380,6 +381,10 @@ void TForm1::ShowBusy(const QString& AText) {
   if (FBusyCursor) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   FBusyCursor = true;
+  // Long work blocks the event loop: draw the busy text now so that it is seen during
+  // it. (Only here: drawing the status line draws whatever else is pending, such as a
+  // half-built tree.)
+  if (isVisible()) FStatusLabel->repaint();
 }
 
 void TForm1::ShowReady() {

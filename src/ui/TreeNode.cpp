@@ -1,5 +1,7 @@
 #include "ui/TreeNode.h"
 
+#include <QTreeWidget>
+
 namespace wiremap {
 
 TTreeNode::TTreeNode(const QString& AText, int AImage, int ASelectedImage, const QIcon& AIcon,
@@ -21,11 +23,22 @@ QVariant TTreeNode::data(int AColumn, int ARole) const {
         return FImage;
       case NodeSelectedImageRole:
         return FSelectedImage;
+      case NodeTextWidthRole:
+        return TextWidth();
       default:
         break;
     }
   }
   return QTreeWidgetItem::data(AColumn, ARole);
+}
+
+int TTreeNode::TextWidth() const {
+  if (FTextWidth < 0) {
+    const QTreeWidget* Tree = treeWidget();
+    if (!Tree) return 0;
+    FTextWidth = Tree->fontMetrics().horizontalAdvance(text(0));
+  }
+  return FTextWidth;
 }
 
 }  // namespace wiremap

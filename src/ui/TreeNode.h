@@ -9,9 +9,10 @@ class TPinDescr;
 
 // Item data roles under which a tree node reports what it carries and its images.
 enum TNodeRole : int {
-  NodePinRole = Qt::UserRole,               // TPinDescr* as void*, null for nodes without a pin
-  NodeImageRole = Qt::UserRole + 1,         // image index in the tree image list
-  NodeSelectedImageRole = Qt::UserRole + 2  // image index while the node is selected
+  NodePinRole = Qt::UserRole,                // TPinDescr* as void*, null for nodes without a pin
+  NodeImageRole = Qt::UserRole + 1,          // image index in the tree image list
+  NodeSelectedImageRole = Qt::UserRole + 2,  // image index while the node is selected
+  NodeTextWidthRole = Qt::UserRole + 3       // width of the text in the tree's font
 };
 
 // One node of the main window's trees: a text, an image pair and the pin it carries
@@ -28,8 +29,12 @@ class TTreeNode : public QTreeWidgetItem {
   int SelectedImage() const { return FSelectedImage; }
 
  private:
+  int TextWidth() const;
+
   QIcon FIcon;
   TPinDescr* FPin;
+  // Measured on first demand: laying out a text is the costly part of sizing a row.
+  mutable int FTextWidth = -1;
   int FImage;
   int FSelectedImage;
 };
