@@ -1,0 +1,110 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include "TestPrompts.h"
+#include "host/ReadPCS.h"
+#include "model/Wiremap.h"
+#include "ui/Forms.h"
+#include "ui/NetForm.h"
+
+// Readable failure messages for texts and lists of texts.
+inline void PrintTo(const QString& AText, std::ostream* AStream) {
+  *AStream << '"' << AText.toStdString() << '"';
+}
+
+namespace wiremap {
+
+// A retrieval window that hands over prepared records instead of asking a host.
+class TScriptedRetrieval : public TForm4 {
+ public:
+  int ShowModal() override {
+    ++Shown;
+    if (!Succeed) return Rejected;
+    ProjectName.clear();
+    Connections = Records;
+    return Accepted;
+  }
+
+  bool Succeed = true;
+  TConnectionRecs Records;
+  int Shown = 0;
+};
+
+// A small project with every case the trees distinguish: a pin with three links, two of
+// them to the same pin; a closed ring; a pin without a function part; pages "1", "10"
+// and "2"; and a wire from a pin to itself (by letter case), which the graph ignores.
+inline TConnectionRecs HandMadeRecords() {
+  return {{"=F1+L1-K1", "13", 2, "=F1+L1-K2", "A1", 2, "W1"},
+          {"=F1+L1-K1", "13", 2, "=F1+L1-K2", "A1", 2, "W2"},
+          {"=F1+L1-K1", "13", 2, "+L3-X1", "1", 10, "W3"},
+          {"=R+L2-R1", "1", 1, "=R+L2-R2", "1", 1, "R12"},
+          {"=R+L2-R2", "1", 1, "=R+L2-R3", "1", 1, "R23"},
+          {"=R+L2-R3", "1", 1, "=R+L2-R1", "1", 1, "R31"},
+          {"=R+L2-R1", "1", 1, "=r+l2-r1", "1", 1, "Self"}};
+}
+
+// The main window with the other windows, the retrieval window replaced by a script.
+class TNetFormFixture {
+ public:
+  TNetFormFixture() : Forms(CreateForms()), Form(*Forms->Form1) {
+    Form.ConnectForms(Forms->Form2, Forms->Form3, &Retrieval, Forms->Form5);
+    QObject::connect(&Form, &TForm1::statusChanged, [this](const QString& AText) {
+      Statuses.append(AText);
+      const QCursor* Cursor = QGuiApplication::overrideCursor();
+      Cursors.push_back(Cursor ? Cursor->shape() : Qt::ArrowCursor);
+    });
+  }
+
+  // Loads ARecords through the retrieval flow under the project name AName.
+  void Load(const TConnectionRecs& ARecords, const std::string& AName = "Hand-made") {
+    Retrieval.Connections = ARecords;
+    ProjectName = AName;
+    Form.LoadRetrievedConnections();
+  }
+
+  // The status texts without the memory figure behind them.
+  QStringList StatusTexts() const {
+    static const QRegularExpression Tail(" {16}Used Memory: \\d+ KB$");
+    QStringList Texts;
+    for (QString Text : Statuses) Texts.append(Text.remove(Tail));
+    return Texts;
+  }
+
+  TTestPrompts Prompts;
+  TScriptedRetrieval Retrieval;
+  std::unique_ptr<TForms> Forms;
+  TForm1& Form;
+  QStringList Statuses;
+  std::vector<Qt::CursorShape> Cursors;
+};
+
+// The tree as text, one line per node in pre-order, one tab per level, down to AMaxDepth.
+inline void DumpNode(const QTreeWidgetItem* ANode, int ADepth, int AMaxDepth, QStringList& ALines) {
+  ALines.append(QString(ADepth, '\t') + ANode->text(0));
+  if (ADepth == AMaxDepth) return;
+  for (int I = 0; I < ANode->childCount(); ++I)
+    DumpNode(ANode->child(I), ADepth + 1, AMaxDepth, ALines);
+}
+
+inline QStringList Dump(const QTreeWidget* ATree, int AMaxDepth = 99) {
+  QStringList Lines;
+  for (int I = 0; I < ATree->topLevelItemCount(); ++I)
+    DumpNode(ATree->topLevelItem(I), 0, AMaxDepth, Lines);
+  return Lines;
+}
+
+inline bool BusyCursorShown() {
+  const QCursor* Cursor = QGuiApplication::overrideCursor();
+  return Cursor && Cursor->shape() == Qt::WaitCursor;
+}
+
+}  // namespace wiremap
