@@ -70,9 +70,11 @@ class TTestPrompts : public TUserPrompts {
 
  private:
   static std::optional<QString> Next(std::deque<std::optional<QString>>& AQueue) {
-    if (AQueue.empty()) return std::nullopt;
-    std::optional<QString> Answer = std::move(AQueue.front());
-    AQueue.pop_front();
+    std::optional<QString> Answer;
+    if (!AQueue.empty()) {
+      Answer.swap(AQueue.front());
+      AQueue.pop_front();
+    }
     return Answer;
   }
 };
