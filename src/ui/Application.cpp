@@ -2,6 +2,9 @@
 
 #include <exception>
 
+#include <QFileInfo>
+#include <QFontDatabase>
+
 #include "model/Exception.h"
 #include "ui/UserPrompts.h"
 #include "ui/VersionInfo.h"
@@ -22,6 +25,16 @@ QString CurrentExceptionMessage() {
   }
 }
 
+// The windows are designed for Tahoma. Where the system lacks it, a metric-compatible
+// copy shipped with Debian's font packages keeps the captions from being clipped.
+void RegisterTahoma() {
+  if (QFontDatabase::families().contains(QStringLiteral("Tahoma"))) return;
+  for (const char* Path :
+       {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+    if (QFileInfo::exists(QString::fromLatin1(Path)))
+      QFontDatabase::addApplicationFont(QString::fromLatin1(Path));
+}
+
 }  // namespace
 
 QString ErrorBoxText(const QString& AMessage) {
@@ -33,6 +46,7 @@ TApplication::TApplication(int& AArgc, char** AArgv) : QApplication(AArgc, AArgv
   setApplicationName(Title);
   setApplicationDisplayName(Title);
   setApplicationVersion(VersionText());
+  RegisterTahoma();
 }
 
 bool TApplication::notify(QObject* AReceiver, QEvent* AEvent) {
