@@ -301,9 +301,10 @@ QAction* TForm1::AddSampleCommand(int ANumber, void (TForm1::*AHandler)()) {
                     QKeySequence(QString("Ctrl+%1").arg(ANumber)), AHandler);
 }
 
+// Tahoma where it is installed, else a face of about its width, else the default face.
 void TForm1::ApplyFont() {
   QFont Font = font();
-  Font.setFamilies({"Tahoma", Font.family()});
+  Font.setFamilies({"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans Condensed", Font.family()});
   Font.setPixelSize(13);
   setFont(Font);
 }

@@ -27,7 +27,13 @@ class TRadioGroup : public QGroupBox {
 
   std::function<void()> OnClick;
 
+ protected:
+  void resizeEvent(QResizeEvent* AEvent) override;
+
  private:
+  void FitCaptions();
+  int WidestCaption(const QFont& AFont) const;
+
   void ButtonToggled(int AIndex, bool AChecked);
 
   QButtonGroup* FGroup = nullptr;

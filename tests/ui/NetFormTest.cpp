@@ -120,6 +120,14 @@ TEST_F(NetForm, RadioGroupOffersTheSevenOrders) {
   EXPECT_EQ(Form.RadioGroup1->ItemIndex(), 0);
   EXPECT_EQ(Form.RadioGroup1->Button(3)->text(), "Function, then Location, then Pin Name");
   EXPECT_EQ(Form.RadioGroup1->Button(6)->text(), "Custom");
+  // No caption is cut off, whichever face the window's font found.
+  Form.show();
+  QApplication::processEvents();
+  for (int I = 0; I < Form.RadioGroup1->Count(); ++I) {
+    const QRadioButton* Button = Form.RadioGroup1->Button(I);
+    EXPECT_LE(Button->sizeHint().width(), Button->width()) << Button->text().toStdString();
+  }
+  Statuses.clear();
   Form.RadioGroup1->Button(4)->click();
   EXPECT_EQ(Form.RadioGroup1->ItemIndex(), 4);
   EXPECT_EQ(StatusTexts(), QStringList({"Preparing the pin- and linklist tree...", "Ready."}));
