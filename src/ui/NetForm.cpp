@@ -15,7 +15,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#if defined(__GLIBC__)
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer runtime (its header ships with clang only).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#elif defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
@@ -69,7 +72,10 @@ class TOnFailure {
 
 // Bytes currently allocated from the heap, in whole kilobytes.
 unsigned long long UsedMemoryKB() {
-#if defined(__GLIBC__)
+#if defined(__SANITIZE_ADDRESS__)
+  // The sanitizer's allocator takes the place of the C library's heap.
+  return __sanitizer_get_current_allocated_bytes() / 1024;
+#elif defined(__GLIBC__)
   const struct mallinfo2 Info = mallinfo2();
   return (static_cast<unsigned long long>(Info.uordblks) + Info.hblkhd) / 1024;
 #else

@@ -188,12 +188,6 @@ TEST_F(NetFormTrees, OrderChangesBeforeTheFirstLoadGiveTheRootWithoutBeeping) {
   EXPECT_EQ(StatusTexts().last(), "Ready.");
 }
 
-TEST_F(NetFormTrees, ChosenOrderSurvivesALoad) {
-  ChooseOrder(1);
-  Load(HandMadeRecords());
-  EXPECT_EQ(Form.TreeView2->topLevelItem(0)->child(0)->text(0), "page 1");
-}
-
 TEST_F(NetFormTrees, SelectingAPinInTheNetlistSelectsItInThePinList) {
   Load(HandMadeRecords());
   ChooseOrder(4);
@@ -287,16 +281,6 @@ TEST_F(NetFormTrees, ExpandAndCollapseAll) {
   EXPECT_TRUE(AllExpanded(Form.TreeView2));
   Form.Button5->click();
   EXPECT_TRUE(OnlyRootExpanded(Form.TreeView2));
-}
-
-TEST_F(NetFormTrees, AddPinNodeAppendsAPinWithItsLinks) {
-  Load(HandMadeRecords());
-  QTreeWidgetItem Parent;
-  QTreeWidgetItem* Pin = Form.AddPinNode(&Parent, false, 1);
-  ASSERT_EQ(Parent.childCount(), 1);
-  EXPECT_EQ(Parent.child(0), Pin);
-  EXPECT_EQ(Pin->text(0), "pin =F1+L1-K1:13   links 3");
-  EXPECT_EQ(Pin->childCount(), 3);
 }
 
 }  // namespace
