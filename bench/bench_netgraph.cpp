@@ -53,9 +53,7 @@ const TConnectionRecs& Connections(int ACount) {
 
 void LoadGraph(const TConnectionRecs& ARecords, TWiremaps& AGraph) {
   AGraph.Clear();
-  for (const TConnectionRec& R : ARecords)
-    AGraph.AddConnection(PinNameOf(R.DesignationA, R.PinA), PinNameOf(R.DesignationB, R.PinB),
-                         R.WireName, R.PageA, R.PageB);
+  AGraph.AddConnections(ARecords);
   AGraph.ComputeNets();
 }
 

@@ -63,6 +63,12 @@ void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANam
   FPositionsValid = false;
 }
 
+void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
+  for (const TConnectionRec& R : ARecords)
+    AddConnection(PinNameOf(R.DesignationA, R.PinA), PinNameOf(R.DesignationB, R.PinB), R.WireName,
+                  R.PageA, R.PageB);
+}
+
 bool TWiremaps::KeyLess(int32_t A, int32_t B) const {
   const int D = CompareKeyed(Key(A), FPins[A].Name, Key(B), FPins[B].Name);
   return D != 0 ? D < 0 : A < B;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ConnectionRec.h"
 #include "model/HashIndex.h"
 #include "model/PinDescr.h"
 
@@ -30,6 +31,10 @@ class TWiremaps {
   // One wire between two pins; names that compare equal add nothing.
   void AddConnection(const std::string& ANameA, const std::string& ANameB, const std::string& AWire,
                      int32_t APageA, int32_t APageB);
+
+  // AddConnection for every record in order, the pin names built as designation, ":"
+  // and terminal.
+  void AddConnections(const TConnectionRecs& ARecords);
 
   void UpdatePositions();
 

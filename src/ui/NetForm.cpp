@@ -442,10 +442,7 @@ void TForm1::LoadRetrievedConnections() {
 // Everything of a load after the records are at hand, up to "Ready.".
 void TForm1::LoadConnections(const TConnectionRecs& AConnections) {
   DiscardProject();
-  for (const TConnectionRec& Rec : AConnections)
-    FGraph->AddConnection(PinNameOf(Rec.DesignationA, Rec.PinA),
-                          PinNameOf(Rec.DesignationB, Rec.PinB), Rec.WireName, Rec.PageA,
-                          Rec.PageB);
+  FGraph->AddConnections(AConnections);
   ShowStatus("Computing Net Graph...");
   FGraph->ComputeNets();
   FKeyValues = std::make_unique<TKeyValues>(*FGraph);

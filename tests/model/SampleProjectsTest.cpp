@@ -80,9 +80,7 @@ TConnectionRecs Load(int ANumber) {
 
 void LoadGraph(const TConnectionRecs& ARecords, TWiremaps& AGraph) {
   AGraph.Clear();
-  for (const TConnectionRec& R : ARecords)
-    AGraph.AddConnection(PinNameOf(R.DesignationA, R.PinA), PinNameOf(R.DesignationB, R.PinB),
-                         R.WireName, R.PageA, R.PageB);
+  AGraph.AddConnections(ARecords);
   AGraph.ComputeNets();
 }
 
