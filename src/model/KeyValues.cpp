@@ -1,6 +1,8 @@
 #include "model/KeyValues.h"
 
+#include <charconv>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/HashIndex.h"
@@ -10,15 +12,15 @@ namespace wiremap {
 namespace {
 
 // The distinct byte-exact values of one aspect in order of first appearance, and for
-// every pin the index of its value among them. Equal-but-differently-written values
-// stay apart here; the sorted list folds them.
+// every pin the index of its value among them. Values that differ only in letter case
+// stay apart here; the sorted list folds them, keeping the one seen first.
 class TAspectValues {
  public:
   TAspectValues() = default;
   TAspectValues(const TAspectValues&) = delete;
   TAspectValues& operator=(const TAspectValues&) = delete;
 
-  void Add(std::string& AValue) {
+  void Add(std::string_view AValue) {
     if (!PinValue.empty() && Values[PinValue.back()] == AValue) {
       PinValue.push_back(PinValue.back());
       return;
@@ -27,7 +29,7 @@ class TAspectValues {
     int32_t Id = FIndex.Find(AValue, Hash);
     if (Id < 0) {
       Id = static_cast<int32_t>(Values.size());
-      Values.push_back(std::move(AValue));
+      Values.emplace_back(AValue);
       FIndex.Insert(Id, Hash);
     }
     PinValue.push_back(Id);
@@ -49,26 +51,21 @@ class TAspectValues {
 TKeyValues::TKeyValues(TWiremaps& AGraph) {
   const int32_t Count = AGraph.GetPinCount();
   std::array<TAspectValues, AspectCount> Aspects;
-  std::array<std::string, AspectCount> Parts;
+  std::array<std::string_view, AspectCount> Parts;
+  char Page[16];
   for (TAspectValues& Aspect : Aspects) Aspect.PinValue.reserve(Count);
   for (int32_t Number = 0; Number < Count; ++Number) {
-    AGraph.GetPin(Number)->SplitName(Parts);
+    const TPinDescr* Pin = AGraph.GetPin(Number);
+    SplitPinName(std::string_view(Pin->Name), Parts);
+    const auto Written = std::to_chars(Page, Page + sizeof Page, Pin->Page);
+    Parts[akPage] = std::string_view(Page, Written.ptr - Page);
     for (int K = 0; K < AspectCount; ++K) Aspects[K].Add(Parts[K]);
   }
-  std::array<std::vector<int32_t>, AspectCount> Position;
-  for (int K = 0; K < AspectCount; ++K) {
-    const TAspectValues& Aspect = Aspects[K];
-    Lists[K].Assign(Aspect.Values);
-    Position[K].resize(Aspect.Values.size());
-    for (size_t V = 0; V < Aspect.Values.size(); ++V) {
-      int Found = 0;
-      Lists[K].Find(Aspect.Values[V], Found);
-      Position[K][V] = Found;
-    }
-  }
+  std::array<std::vector<int>, AspectCount> Positions;
+  for (int K = 0; K < AspectCount; ++K) Positions[K] = Lists[K].Assign(Aspects[K].Values);
   for (int32_t Number = 0; Number < Count; ++Number) {
     TPinDescr* Pin = AGraph.GetPin(Number);
-    for (int K = 0; K < AspectCount; ++K) Pin->Keys[K] = Position[K][Aspects[K].PinValue[Number]];
+    for (int K = 0; K < AspectCount; ++K) Pin->Keys[K] = Positions[K][Aspects[K].PinValue[Number]];
   }
 }
 

@@ -31,8 +31,8 @@ int SeparatorIndex(char C) {
 
 }  // namespace
 
-void SplitPinName(const std::string& AName, std::array<std::string, AspectCount>& AParts) {
-  for (std::string& Part : AParts) Part.clear();
+void SplitPinName(std::string_view AName, std::array<std::string_view, AspectCount>& AParts) {
+  AParts.fill(std::string_view());
   const size_t End = AName.size();
   // Text in front of the first separator belongs to no aspect.
   size_t SegmentStart = End;
@@ -40,10 +40,16 @@ void SplitPinName(const std::string& AName, std::array<std::string, AspectCount>
     if (I < End && SeparatorIndex(AName[I]) < 0) continue;
     if (SegmentStart < End) {
       const int Aspect = SeparatorIndex(AName[SegmentStart]);
-      if (Aspect >= 0) AParts[Aspect].assign(AName, SegmentStart, I - SegmentStart);
+      if (Aspect >= 0) AParts[Aspect] = AName.substr(SegmentStart, I - SegmentStart);
     }
     SegmentStart = I;
   }
+}
+
+void SplitPinName(const std::string& AName, std::array<std::string, AspectCount>& AParts) {
+  std::array<std::string_view, AspectCount> Views;
+  SplitPinName(AName, Views);
+  for (int K = 0; K < AspectCount; ++K) AParts[K].assign(Views[K]);
 }
 
 void TPinDescr::SplitName(std::array<std::string, AspectCount>& AParts) const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wiremap {
@@ -43,5 +44,8 @@ class TPinDescr {
 // Splits a pin name into function, location, product and pin parts (the page part is
 // left alone). Shared by TPinDescr and the bulk paths that need the parts without a pin.
 void SplitPinName(const std::string& AName, std::array<std::string, AspectCount>& AParts);
+
+// The same as views into AName, for callers that copy only what they keep.
+void SplitPinName(std::string_view AName, std::array<std::string_view, AspectCount>& AParts);
 
 }  // namespace wiremap

@@ -38,23 +38,25 @@ int TSortedTextList::Add(std::string_view AText, int64_t AData) {
   return Index;
 }
 
-void TSortedTextList::Assign(std::vector<std::string> ATexts) {
-  std::vector<TEntry> Entries;
-  Entries.reserve(ATexts.size());
-  for (std::string& Text : ATexts) {
-    std::string Key = CollationKey(Text);
-    Entries.push_back(TEntry{std::move(Text), std::move(Key), 0});
-  }
+std::vector<int> TSortedTextList::Assign(std::vector<std::string> ATexts) {
+  std::vector<std::string> Keys(ATexts.size());
+  for (size_t I = 0; I < ATexts.size(); ++I) CollationKeyTo(ATexts[I], Keys[I]);
+  std::vector<int> Order(ATexts.size());
+  std::iota(Order.begin(), Order.end(), 0);
+  const auto Compare = [&](int A, int B) {
+    return CompareKeyed(Keys[A], ATexts[A], Keys[B], ATexts[B]);
+  };
   // Stable, so that of equal texts the first one added stays.
-  std::stable_sort(Entries.begin(), Entries.end(), [](const TEntry& A, const TEntry& B) {
-    return CompareKeyed(A.Key, A.Text, B.Key, B.Text) < 0;
-  });
-  const auto Last =
-      std::unique(Entries.begin(), Entries.end(), [](const TEntry& A, const TEntry& B) {
-        return CompareKeyed(A.Key, A.Text, B.Key, B.Text) == 0;
-      });
-  Entries.erase(Last, Entries.end());
-  FEntries = std::move(Entries);
+  std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) { return Compare(A, B) < 0; });
+  std::vector<int> Positions(ATexts.size());
+  FEntries.clear();
+  for (const int I : Order) {
+    if (FEntries.empty() ||
+        CompareKeyed(FEntries.back().Key, FEntries.back().Text, Keys[I], ATexts[I]) != 0)
+      FEntries.push_back(TEntry{std::move(ATexts[I]), std::move(Keys[I]), 0});
+    Positions[I] = Count() - 1;
+  }
+  return Positions;
 }
 
 }  // namespace wiremap

@@ -24,8 +24,9 @@ class TSortedTextList {
   int Add(std::string_view AText, int64_t AData = 0);
 
   // Replaces the contents with ATexts, in order, keeping the first of equal texts:
-  // the same result as adding them one by one, in n log n.
-  void Assign(std::vector<std::string> ATexts);
+  // the same result as adding them one by one, in n log n. Returns the position of
+  // each of ATexts in the list.
+  std::vector<int> Assign(std::vector<std::string> ATexts);
 
   void Clear() { FEntries.clear(); }
 

@@ -38,7 +38,10 @@ TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::strin
   const int32_t Found = FIndex.Find(AKey, Hash);
   if (Found >= 0) return {Found, false};
   const int32_t Number = GetPinCount();
-  FPins.emplace_back(AName, Number);
+  TPinDescr& Pin = FPins.emplace_back(AName, Number);
+  // Most pins carry one or two wires.
+  Pin.Links.reserve(2);
+  Pin.LinkWires.reserve(2);
   FKeyBytes.append(AKey);
   FKeyEnds.push_back(FKeyBytes.size());
   FIndex.Insert(Number, Hash);
