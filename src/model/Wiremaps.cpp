@@ -67,9 +67,12 @@ void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANam
 }
 
 void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
-  for (const TConnectionRec& R : ARecords)
-    AddConnection(PinNameOf(R.DesignationA, R.PinA), PinNameOf(R.DesignationB, R.PinB), R.WireName,
-                  R.PageA, R.PageB);
+  std::string NameA, NameB;
+  for (const TConnectionRec& R : ARecords) {
+    NameA.assign(R.DesignationA).append(1, ':').append(R.PinA);
+    NameB.assign(R.DesignationB).append(1, ':').append(R.PinB);
+    AddConnection(NameA, NameB, R.WireName, R.PageA, R.PageB);
+  }
 }
 
 bool TWiremaps::KeyLess(int32_t A, int32_t B) const {
