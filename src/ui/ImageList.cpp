@@ -9,18 +9,6 @@ namespace wiremap {
 
 namespace {
 
-// Indices of the pictures; a selected counterpart sits eight places later.
-enum : int {
-  iiPageSheet = 0,
-  iiFunctionSheet = 1,
-  iiLocationSheet = 2,
-  iiNet = 3,
-  iiPin = 5,
-  iiLink = 6,
-  iiSelected = 8,
-  iiProject = 31,
-};
-
 const QColor kOutline(70, 70, 78);
 const QColor kSheet(255, 255, 255);
 const QColor kSheetSelected(255, 222, 64);
@@ -105,32 +93,32 @@ void DrawProject(QPainter& APainter) {
 }
 
 void DrawImage(QPainter& APainter, int AIndex) {
-  const bool Selected = AIndex >= iiSelected && AIndex < 2 * iiSelected;
-  const int Role = Selected ? AIndex - iiSelected : AIndex;
+  const bool Selected = AIndex >= TImageList::iiSelected && AIndex < 2 * TImageList::iiSelected;
+  const int Role = Selected ? AIndex - TImageList::iiSelected : AIndex;
   const QColor Paper = Selected ? kSheetSelected : kSheet;
   const QColor Block = Selected ? kRed : kBlue;
-  if (AIndex == iiProject) {
+  if (AIndex == TImageList::iiProject) {
     DrawProject(APainter);
     return;
   }
-  if (AIndex >= 2 * iiSelected) return;
+  if (AIndex >= 2 * TImageList::iiSelected) return;
   switch (Role) {
-    case iiPageSheet:
+    case TImageList::iiPageSheet:
       DrawSheet(APainter, u'P', Paper);
       break;
-    case iiFunctionSheet:
+    case TImageList::iiFunctionSheet:
       DrawSheet(APainter, u'F', Paper);
       break;
-    case iiLocationSheet:
+    case TImageList::iiLocationSheet:
       DrawSheet(APainter, u'L', Paper);
       break;
-    case iiNet:
+    case TImageList::iiNet:
       DrawNet(APainter, Block);
       break;
-    case iiPin:
+    case TImageList::iiPin:
       DrawPin(APainter, Block);
       break;
-    case iiLink:
+    case TImageList::iiLink:
       DrawLink(APainter, Block);
       break;
     default:

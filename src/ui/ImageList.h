@@ -10,6 +10,18 @@ namespace wiremap {
 // An unselected node's image has its highlighted counterpart eight places later.
 class TImageList {
  public:
+  // The pictures by role; each selected counterpart sits iiSelected places later.
+  enum TImageIndex : int {
+    iiPageSheet = 0,
+    iiFunctionSheet = 1,
+    iiLocationSheet = 2,
+    iiNet = 3,
+    iiPin = 5,
+    iiLink = 6,
+    iiSelected = 8,
+    iiProject = 31,
+  };
+
   static constexpr int Count = 32;
   static constexpr int Size = 16;
 

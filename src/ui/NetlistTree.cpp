@@ -10,8 +10,8 @@ namespace wiremap {
 
 namespace {
 
-constexpr int NetImage = 3;
-constexpr int PinImage = 5;
+constexpr int NetImage = TImageList::iiNet;
+constexpr int PinImage = TImageList::iiPin;
 
 // A pin with more links than this breaks a chain.
 constexpr size_t LinearLinkLimit = 2;

@@ -12,8 +12,8 @@ namespace wiremap {
 
 namespace {
 
-constexpr int PinImage = 5;
-constexpr int LinkImage = 6;
+constexpr int PinImage = TImageList::iiPin;
+constexpr int LinkImage = TImageList::iiLink;
 
 struct TGrouping {
   TAspectKind Aspect;
@@ -23,9 +23,9 @@ struct TGrouping {
 };
 
 const TGrouping* GroupingOf(int AOrder) {
-  static const TGrouping Page{akPage, "page ", 0, false};
-  static const TGrouping Function{akFunction, "function ", 1, true};
-  static const TGrouping Location{akLocation, "location ", 2, true};
+  static const TGrouping Page{akPage, "page ", TImageList::iiPageSheet, false};
+  static const TGrouping Function{akFunction, "function ", TImageList::iiFunctionSheet, true};
+  static const TGrouping Location{akLocation, "location ", TImageList::iiLocationSheet, true};
   switch (AOrder) {
     case TPinListTree::soPage:
       return &Page;

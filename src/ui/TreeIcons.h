@@ -4,16 +4,16 @@
 
 #include <QIcon>
 
-namespace wiremap {
+#include "ui/ImageList.h"
 
-class TImageList;
+namespace wiremap {
 
 // The node icons of the trees, made once: image I shown normally and image I + 8 while
 // the node is selected; the project image (31) is the same in both states.
 class TTreeIcons {
  public:
-  static constexpr int ProjectImage = 31;
-  static constexpr int SelectedOffset = 8;
+  static constexpr int ProjectImage = TImageList::iiProject;
+  static constexpr int SelectedOffset = TImageList::iiSelected;
 
   explicit TTreeIcons(const TImageList& AImages);
 
