@@ -52,6 +52,11 @@ class THashIndex {
     }
   }
 
+  // Asks the processor to fetch the slot where a lookup of AHash starts.
+  void Prefetch(uint64_t AHash) const {
+    if (!FSlots.empty()) __builtin_prefetch(&FSlots[AHash & (FSlots.size() - 1)]);
+  }
+
   // Adds AId, whose text must not be present yet.
   void Insert(int32_t AId, uint64_t AHash) {
     if (FSlots.size() < 2 * (FCount + 1)) Grow();

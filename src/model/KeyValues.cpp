@@ -1,5 +1,6 @@
 #include "model/KeyValues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -20,17 +21,14 @@ class TAspectValues {
   TAspectValues(const TAspectValues&) = delete;
   TAspectValues& operator=(const TAspectValues&) = delete;
 
-  void Add(std::string_view AValue) {
-    if (!PinValue.empty() && Values[PinValue.back()] == AValue) {
-      PinValue.push_back(PinValue.back());
-      return;
-    }
-    const uint64_t Hash = HashText(AValue);
-    int32_t Id = FIndex.Find(AValue, Hash);
+  void Prefetch(uint64_t AHash) const { FIndex.Prefetch(AHash); }
+
+  void Add(std::string_view AValue, uint64_t AHash) {
+    int32_t Id = FIndex.Find(AValue, AHash);
     if (Id < 0) {
       Id = static_cast<int32_t>(Values.size());
       Values.emplace_back(AValue);
-      FIndex.Insert(Id, Hash);
+      FIndex.Insert(Id, AHash);
     }
     PinValue.push_back(Id);
   }
@@ -46,20 +44,40 @@ class TAspectValues {
   THashIndex<TValueOf> FIndex{TValueOf{this}};
 };
 
+// The aspect values of one pin with their hashes, taken a few pins ahead of their use.
+struct TPreparedPin {
+  std::array<std::string_view, AspectCount> Parts;
+  std::array<uint64_t, AspectCount> Hashes;
+  char Page[16];
+
+  void Prepare(const TPinDescr& APin) {
+    SplitPinName(std::string_view(APin.Name), Parts);
+    const auto Written = std::to_chars(Page, Page + sizeof Page, APin.Page);
+    Parts[akPage] = std::string_view(Page, Written.ptr - Page);
+    for (int K = 0; K < AspectCount; ++K) Hashes[K] = HashText(Parts[K]);
+  }
+};
+
 }  // namespace
 
 TKeyValues::TKeyValues(TWiremaps& AGraph) {
   const int32_t Count = AGraph.GetPinCount();
   std::array<TAspectValues, AspectCount> Aspects;
-  std::array<std::string_view, AspectCount> Parts;
-  char Page[16];
   for (TAspectValues& Aspect : Aspects) Aspect.PinValue.reserve(Count);
+  // A large project has many distinct products: fetching their index slots a few pins
+  // early keeps the pass from waiting on memory at every pin.
+  constexpr int32_t Ahead = 8;
+  std::array<TPreparedPin, Ahead> Ring;
+  const auto Prepare = [&](int32_t ANumber) {
+    TPreparedPin& Prepared = Ring[ANumber % Ahead];
+    Prepared.Prepare(*AGraph.GetPin(ANumber));
+    for (int K = 0; K < AspectCount; ++K) Aspects[K].Prefetch(Prepared.Hashes[K]);
+  };
+  for (int32_t Number = 0; Number < std::min(Ahead, Count); ++Number) Prepare(Number);
   for (int32_t Number = 0; Number < Count; ++Number) {
-    const TPinDescr* Pin = AGraph.GetPin(Number);
-    SplitPinName(std::string_view(Pin->Name), Parts);
-    const auto Written = std::to_chars(Page, Page + sizeof Page, Pin->Page);
-    Parts[akPage] = std::string_view(Page, Written.ptr - Page);
-    for (int K = 0; K < AspectCount; ++K) Aspects[K].Add(Parts[K]);
+    const TPreparedPin& Prepared = Ring[Number % Ahead];
+    for (int K = 0; K < AspectCount; ++K) Aspects[K].Add(Prepared.Parts[K], Prepared.Hashes[K]);
+    if (Number + Ahead < Count) Prepare(Number + Ahead);
   }
   std::array<std::vector<int>, AspectCount> Positions;
   for (int K = 0; K < AspectCount; ++K) Positions[K] = Lists[K].Assign(Aspects[K].Values);

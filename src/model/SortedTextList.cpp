@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "model/KeySort.h"
 #include "model/TextCompare.h"
 
 namespace wiremap {
@@ -41,16 +42,15 @@ int TSortedTextList::Add(std::string_view AText, int64_t AData) {
 std::vector<int> TSortedTextList::Assign(std::vector<std::string> ATexts) {
   std::vector<std::string> Keys(ATexts.size());
   for (size_t I = 0; I < ATexts.size(); ++I) CollationKeyTo(ATexts[I], Keys[I]);
-  std::vector<int> Order(ATexts.size());
+  std::vector<int32_t> Order(ATexts.size());
   std::iota(Order.begin(), Order.end(), 0);
-  const auto Compare = [&](int A, int B) {
-    return CompareKeyed(Keys[A], ATexts[A], Keys[B], ATexts[B]);
-  };
-  // Stable, so that of equal texts the first one added stays.
-  std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) { return Compare(A, B) < 0; });
+  // Equal texts stay in their order, so that the first one added is kept.
+  SortIdsByKey(
+      Order.begin(), Order.end(), [&](int32_t AId) { return std::string_view(Keys[AId]); },
+      [&](int32_t AId) { return std::string_view(ATexts[AId]); });
   std::vector<int> Positions(ATexts.size());
   FEntries.clear();
-  for (const int I : Order) {
+  for (const int32_t I : Order) {
     if (FEntries.empty() ||
         CompareKeyed(FEntries.back().Key, FEntries.back().Text, Keys[I], ATexts[I]) != 0)
       FEntries.push_back(TEntry{std::move(ATexts[I]), std::move(Keys[I]), 0});

@@ -1,8 +1,10 @@
 #include "model/Wiremaps.h"
 
 #include <algorithm>
+#include <array>
 
 #include "model/Exception.h"
+#include "model/KeySort.h"
 #include "model/TextCompare.h"
 
 namespace wiremap {
@@ -33,8 +35,9 @@ std::string_view TWiremaps::Key(int32_t ANumber) const {
   return std::string_view(FKeyBytes).substr(Begin, FKeyEnds[ANumber] - Begin);
 }
 
-TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey) {
-  const uint64_t Hash = HashText(AKey);
+TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey,
+                                            uint64_t AHash) {
+  const uint64_t Hash = AHash;
   const int32_t Found = FIndex.Find(AKey, Hash);
   if (Found >= 0) return {Found, false};
   const int32_t Number = GetPinCount();
@@ -51,7 +54,7 @@ TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::strin
 
 TPinDescr* TWiremaps::FindOrAddPin(const std::string& AName) {
   CollationKeyTo(AName, FKeyA);
-  return &FPins[FindOrAdd(AName, FKeyA).Number];
+  return &FPins[FindOrAdd(AName, FKeyA, HashText(FKeyA)).Number];
 }
 
 void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANameB,
@@ -59,83 +62,64 @@ void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANam
   CollationKeyTo(ANameA, FKeyA);
   CollationKeyTo(ANameB, FKeyB);
   if (FKeyA == FKeyB) return;
-  const int32_t A = FindOrAdd(ANameA, FKeyA).Number;
-  const int32_t B = FindOrAdd(ANameB, FKeyB).Number;
+  const int32_t A = FindOrAdd(ANameA, FKeyA, HashText(FKeyA)).Number;
+  const int32_t B = FindOrAdd(ANameB, FKeyB, HashText(FKeyB)).Number;
+  Link(A, B, AWire, APageA, APageB);
+}
+
+void TWiremaps::Link(int32_t A, int32_t B, const std::string& AWire, int32_t APageA,
+                     int32_t APageB) {
   FPins[A].AddLink(B, APageA, AWire);
   FPins[B].AddLink(A, APageB, AWire);
   FPositionsValid = false;
 }
 
+namespace {
+
+// One record made ready for the graph: both pin names with their keys and hashes.
+struct TPreparedEnd {
+  std::string Name, Key;
+  uint64_t Hash = 0;
+
+  void Prepare(const std::string& ADesignation, const std::string& APin) {
+    Name.assign(ADesignation).append(1, ':').append(APin);
+    CollationKeyTo(Name, Key);
+    Hash = HashText(Key);
+  }
+};
+
+}  // namespace
+
+// The same as AddConnection record by record. Records are prepared a few steps ahead
+// and their index slots fetched early, so that a large project does not wait on memory
+// for every lookup.
 void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
-  std::string NameA, NameB;
-  for (const TConnectionRec& R : ARecords) {
-    NameA.assign(R.DesignationA).append(1, ':').append(R.PinA);
-    NameB.assign(R.DesignationB).append(1, ':').append(R.PinB);
-    AddConnection(NameA, NameB, R.WireName, R.PageA, R.PageB);
+  constexpr size_t Ahead = 8;
+  std::array<std::array<TPreparedEnd, 2>, Ahead> Ring;
+  const auto Prepare = [&](size_t AIndex) {
+    const TConnectionRec& R = ARecords[AIndex];
+    auto& Ends = Ring[AIndex % Ahead];
+    Ends[0].Prepare(R.DesignationA, R.PinA);
+    Ends[1].Prepare(R.DesignationB, R.PinB);
+    FIndex.Prefetch(Ends[0].Hash);
+    FIndex.Prefetch(Ends[1].Hash);
+  };
+  for (size_t I = 0; I < std::min(Ahead, ARecords.size()); ++I) Prepare(I);
+  for (size_t I = 0; I < ARecords.size(); ++I) {
+    auto& [EndA, EndB] = Ring[I % Ahead];
+    if (EndA.Key != EndB.Key) {
+      const TConnectionRec& R = ARecords[I];
+      const int32_t A = FindOrAdd(EndA.Name, EndA.Key, EndA.Hash).Number;
+      const int32_t B = FindOrAdd(EndB.Name, EndB.Key, EndB.Hash).Number;
+      Link(A, B, R.WireName, R.PageA, R.PageB);
+    }
+    if (I + Ahead < ARecords.size()) Prepare(I + Ahead);
   }
 }
 
 bool TWiremaps::KeyLess(int32_t A, int32_t B) const {
   const int D = CompareKeyed(Key(A), FPins[A].Name, Key(B), FPins[B].Name);
   return D != 0 ? D < 0 : A < B;
-}
-
-namespace {
-
-struct TChunkItem {
-  uint64_t Chunk;
-  int32_t Number;
-};
-
-// Eight key bytes from AOffset on as a big-endian number, zero-padded past the end, so
-// that numbers order like the bytes and a shorter key comes first.
-uint64_t LoadChunk(std::string_view AKey, size_t AOffset) {
-  uint64_t Chunk = 0;
-  for (size_t I = 0; I < 8; ++I) {
-    Chunk <<= 8;
-    if (AOffset + I < AKey.size()) Chunk |= static_cast<unsigned char>(AKey[AOffset + I]);
-  }
-  return Chunk;
-}
-
-}  // namespace
-
-// Sorts pin numbers by key. Keys of one kind order bytewise, so they are sorted eight
-// bytes at a time (runs of equal chunks again by the next eight), which keeps the work
-// on small records instead of chasing every key through memory for each comparison.
-void TWiremaps::SortByKey(std::vector<int32_t>::iterator AFirst,
-                          std::vector<int32_t>::iterator ALast) const {
-  if (ALast - AFirst < 2) return;
-  const char Kind = Key(*AFirst)[0];
-  const bool OneKind =
-      std::all_of(AFirst, ALast, [&](int32_t ANumber) { return Key(ANumber)[0] == Kind; });
-  if (!OneKind) {
-    std::sort(AFirst, ALast, [this](int32_t A, int32_t B) { return KeyLess(A, B); });
-    return;
-  }
-  std::vector<TChunkItem> Items;
-  Items.reserve(ALast - AFirst);
-  for (auto It = AFirst; It != ALast; ++It) Items.push_back({0, *It});
-  struct TRange {
-    size_t Begin, End, Offset;
-  };
-  std::vector<TRange> Pending{{0, Items.size(), 0}};
-  while (!Pending.empty()) {
-    const TRange Range = Pending.back();
-    Pending.pop_back();
-    for (size_t I = Range.Begin; I < Range.End; ++I)
-      Items[I].Chunk = LoadChunk(Key(Items[I].Number), Range.Offset);
-    std::sort(Items.begin() + Range.Begin, Items.begin() + Range.End,
-              [](const TChunkItem& A, const TChunkItem& B) { return A.Chunk < B.Chunk; });
-    for (size_t I = Range.Begin; I < Range.End;) {
-      size_t J = I + 1;
-      while (J < Range.End && Items[J].Chunk == Items[I].Chunk) ++J;
-      // Equal chunks that hold the end of their keys would be equal keys: not possible.
-      if (J - I > 1 && (Items[I].Chunk & 0xFF) != 0) Pending.push_back({I, J, Range.Offset + 8});
-      I = J;
-    }
-  }
-  for (size_t I = 0; I < Items.size(); ++I) AFirst[I] = Items[I].Number;
 }
 
 // Brings the name order up to date: sorts the pins added since the last call and
@@ -145,7 +129,9 @@ void TWiremaps::EnsureSorted() {
   if (FSortedCount == Count) return;
   for (int32_t Number = FSortedCount; Number < Count; ++Number) FSorted.push_back(Number);
   const auto Middle = FSorted.begin() + FSortedCount;
-  SortByKey(Middle, FSorted.end());
+  SortIdsByKey(
+      Middle, FSorted.end(), [this](int32_t ANumber) { return Key(ANumber); },
+      [this](int32_t ANumber) { return std::string_view(FPins[ANumber].Name); });
   std::inplace_merge(FSorted.begin(), Middle, FSorted.end(),
                      [this](int32_t A, int32_t B) { return KeyLess(A, B); });
   FSortedCount = Count;

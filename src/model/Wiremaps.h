@@ -68,11 +68,11 @@ class TWiremaps {
     size_t NextLink;
   };
 
-  TFindResult FindOrAdd(const std::string& AName, std::string_view AKey);
+  TFindResult FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash);
+  void Link(int32_t A, int32_t B, const std::string& AWire, int32_t APageA, int32_t APageB);
   std::string_view Key(int32_t ANumber) const;
   void EnsureSorted();
   bool KeyLess(int32_t A, int32_t B) const;
-  void SortByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::iterator ALast) const;
   void CollectNet(int32_t AStart, std::vector<int32_t>& ANet);
 
   // Pins by number; a deque keeps pin addresses stable while it grows.

@@ -154,6 +154,14 @@ TEST(SortedTextList, KeepsFirstSpellingAndIgnoresDuplicates) {
   std::vector<std::string> Texts;
   for (int I = 0; I < Bulk.Count(); ++I) Texts.push_back(Bulk[I]);
   EXPECT_EQ(Texts, (std::vector<std::string>{"1", "10", "2", "A", "b", "x"}));
+
+  // Long equal texts: the first spelling stays and every input finds its entry.
+  const std::vector<int> Positions =
+      Bulk.Assign({"+pumphouse-2", "+PUMPHOUSE-1", "+Pumphouse-2", "+PumpHouse-1", "+pumphouse-2"});
+  ASSERT_EQ(Bulk.Count(), 2);
+  EXPECT_EQ(Bulk[0], "+PUMPHOUSE-1");
+  EXPECT_EQ(Bulk[1], "+pumphouse-2");
+  EXPECT_EQ(Positions, (std::vector<int>{1, 0, 1, 0, 1}));
 }
 
 }  // namespace
