@@ -35,11 +35,10 @@ std::string_view TWiremaps::Key(int32_t ANumber) const {
   return std::string_view(FKeyBytes).substr(Begin, FKeyEnds[ANumber] - Begin);
 }
 
-TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey,
-                                            uint64_t AHash) {
+int32_t TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash) {
   const uint64_t Hash = AHash;
   const int32_t Found = FIndex.Find(AKey, Hash);
-  if (Found >= 0) return {Found, false};
+  if (Found >= 0) return Found;
   const int32_t Number = GetPinCount();
   TPinDescr& Pin = FPins.emplace_back(AName, Number);
   // Most pins carry one or two wires.
@@ -49,12 +48,12 @@ TWiremaps::TFindResult TWiremaps::FindOrAdd(const std::string& AName, std::strin
   FKeyEnds.push_back(FKeyBytes.size());
   FIndex.Insert(Number, Hash);
   FPositionsValid = false;
-  return {Number, true};
+  return Number;
 }
 
 TPinDescr* TWiremaps::FindOrAddPin(const std::string& AName) {
   CollationKeyTo(AName, FKeyA);
-  return &FPins[FindOrAdd(AName, FKeyA, HashText(FKeyA)).Number];
+  return &FPins[FindOrAdd(AName, FKeyA, HashText(FKeyA))];
 }
 
 void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANameB,
@@ -62,8 +61,8 @@ void TWiremaps::AddConnection(const std::string& ANameA, const std::string& ANam
   CollationKeyTo(ANameA, FKeyA);
   CollationKeyTo(ANameB, FKeyB);
   if (FKeyA == FKeyB) return;
-  const int32_t A = FindOrAdd(ANameA, FKeyA, HashText(FKeyA)).Number;
-  const int32_t B = FindOrAdd(ANameB, FKeyB, HashText(FKeyB)).Number;
+  const int32_t A = FindOrAdd(ANameA, FKeyA, HashText(FKeyA));
+  const int32_t B = FindOrAdd(ANameB, FKeyB, HashText(FKeyB));
   Link(A, B, AWire, APageA, APageB);
 }
 
@@ -109,8 +108,8 @@ void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
     auto& [EndA, EndB] = Ring[I % Ahead];
     if (EndA.Key != EndB.Key) {
       const TConnectionRec& R = ARecords[I];
-      const int32_t A = FindOrAdd(EndA.Name, EndA.Key, EndA.Hash).Number;
-      const int32_t B = FindOrAdd(EndB.Name, EndB.Key, EndB.Hash).Number;
+      const int32_t A = FindOrAdd(EndA.Name, EndA.Key, EndA.Hash);
+      const int32_t B = FindOrAdd(EndB.Name, EndB.Key, EndB.Hash);
       Link(A, B, R.WireName, R.PageA, R.PageB);
     }
     if (I + Ahead < ARecords.size()) Prepare(I + Ahead);

@@ -59,16 +59,13 @@ class TWiremaps {
   int32_t NetCount = 0;
 
  private:
-  struct TFindResult {
-    int32_t Number;
-    bool Added;
-  };
   struct TFrame {
     int32_t Pin;
     size_t NextLink;
   };
 
-  TFindResult FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash);
+  // Number of the pin with key AKey, created under AName when there is none.
+  int32_t FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash);
   void Link(int32_t A, int32_t B, const std::string& AWire, int32_t APageA, int32_t APageB);
   std::string_view Key(int32_t ANumber) const;
   void EnsureSorted();
