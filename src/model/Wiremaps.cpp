@@ -36,8 +36,7 @@ std::string_view TWiremaps::Key(int32_t ANumber) const {
 }
 
 int32_t TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash) {
-  const uint64_t Hash = AHash;
-  const int32_t Found = FIndex.Find(AKey, Hash);
+  const int32_t Found = FIndex.Find(AKey, AHash);
   if (Found >= 0) return Found;
   const int32_t Number = GetPinCount();
   TPinDescr& Pin = FPins.emplace_back(AName, Number);
@@ -46,7 +45,7 @@ int32_t TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey, ui
   Pin.LinkWires.reserve(2);
   FKeyBytes.append(AKey);
   FKeyEnds.push_back(FKeyBytes.size());
-  FIndex.Insert(Number, Hash);
+  FIndex.Insert(Number, AHash);
   FPositionsValid = false;
   return Number;
 }
