@@ -66,7 +66,7 @@ TKeyValues::TKeyValues(TWiremaps& AGraph) {
   for (TAspectValues& Aspect : Aspects) Aspect.PinValue.reserve(Count);
   // A large project has many distinct products: fetching their index slots a few pins
   // early keeps the pass from waiting on memory at every pin.
-  constexpr int32_t Ahead = 8;
+  constexpr int32_t Ahead = 16;
   std::array<TPreparedPin, Ahead> Ring;
   const auto Prepare = [&](int32_t ANumber) {
     TPreparedPin& Prepared = Ring[ANumber % Ahead];

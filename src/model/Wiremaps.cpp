@@ -92,7 +92,7 @@ struct TPreparedEnd {
 // and their index slots fetched early, so that a large project does not wait on memory
 // for every lookup.
 void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
-  constexpr size_t Ahead = 8;
+  constexpr size_t Ahead = 16;
   std::array<std::array<TPreparedEnd, 2>, Ahead> Ring;
   const auto Prepare = [&](size_t AIndex) {
     const TConnectionRec& R = ARecords[AIndex];
