@@ -44,7 +44,6 @@ QString ErrorBoxText(const QString& AMessage) {
 
 TApplication::TApplication(int& AArgc, char** AArgv) : QApplication(AArgc, AArgv) {
   setApplicationName(Title);
-  setApplicationDisplayName(Title);
   setApplicationVersion(VersionText());
   RegisterTahoma();
 }

@@ -41,9 +41,13 @@ namespace wiremap {
 
 namespace {
 
-constexpr int DefaultWidth = 945;
-constexpr int DefaultHeight = 600;
-constexpr int MinimumHeight = 400;
+// The designed window is 945 x 600 pixels (at least 400 high) with its frame; the frame
+// is taken as 4 pixels on each side and a 23-pixel caption, and Qt sizes the inside.
+constexpr int FrameWidth = 8;
+constexpr int FrameHeight = 31;
+constexpr int DefaultWidth = 945 - FrameWidth;
+constexpr int DefaultHeight = 600 - FrameHeight;
+constexpr int MinimumHeight = 400 - FrameHeight;
 constexpr int StatusBarHeight = 21;
 constexpr int TreeIndent = 19;
 

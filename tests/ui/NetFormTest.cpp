@@ -45,21 +45,22 @@ TEST_F(NetForm, ControlsSitAsDesignedAndFollowTheHeight) {
       {Form.Button4, {480, 384, 105, 25}},     {Form.Button5, {480, 416, 105, 25}},
       {Form.Button1, {16, 496, 105, 25}},      {Form.Memo1, {136, 384, 329, 137}},
       {Form.RadioGroup1, {640, 384, 289, 141}}};
-  EXPECT_EQ(Form.size(), QSize(945, 600));
+  // 945 x 600 with the window frame (8 pixels wide, 31 high).
+  EXPECT_EQ(Form.size(), QSize(937, 569));
   for (const auto& [Control, Rect] : Design) EXPECT_EQ(Control->geometry(), Rect);
   EXPECT_EQ(Form.StatusBar1->height(), 21);
 
   Form.show();
-  Form.resize(1200, 700);
+  Form.resize(1200, 669);
   QApplication::processEvents();
-  EXPECT_EQ(Form.size(), QSize(945, 700));
+  EXPECT_EQ(Form.size(), QSize(937, 669));
   for (const auto& [Control, Rect] : Design) {
     const bool IsTree = Control == Form.TreeView1 || Control == Form.TreeView2;
     EXPECT_EQ(Control->geometry(), IsTree ? Rect.adjusted(0, 0, 0, 100) : Rect.translated(0, 100));
   }
-  Form.resize(945, 100);
+  Form.resize(937, 100);
   QApplication::processEvents();
-  EXPECT_EQ(Form.height(), 400);
+  EXPECT_EQ(Form.height(), 369);
 }
 
 TEST_F(NetForm, MenuHasItsCaptionsShortcutsAndStates) {
