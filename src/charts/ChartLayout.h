@@ -8,6 +8,7 @@ namespace wiremap {
 struct TChartPoint {
   int32_t X = 0;
   int32_t Y = 0;
+  bool operator==(const TChartPoint&) const = default;
 };
 
 // Where a chart's nodes stand in a client area: a ring around the centre, node 0 at the

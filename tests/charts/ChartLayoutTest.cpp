@@ -9,9 +9,6 @@
 
 namespace wiremap {
 
-bool operator==(const TChartPoint& A, const TChartPoint& B) {
-  return A.X == B.X && A.Y == B.Y;
-}
 void PrintTo(const TChartPoint& APoint, std::ostream* AStream) {
   *AStream << '(' << APoint.X << ", " << APoint.Y << ')';
 }
