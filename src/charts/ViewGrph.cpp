@@ -197,10 +197,13 @@ void TForm2::DrawChart(QPainter& APainter) const {
                     Legend);
 }
 
-// Links inside one group lie on the diagonal and are not drawn.
+// Links inside one group lie on the diagonal and are not drawn. The lines end in round
+// caps; those of one node all share its centre, so one disc as wide as its widest line
+// draws them all, where stroking thousands of caps one by one would slow the paint down.
 void TForm2::DrawEdges(QPainter& APainter, bool ALinear) const {
+  std::vector<int32_t> CapWidths(static_cast<size_t>(FCondensed->NodeCount), 0);
   QPen Pen(EdgeColor);
-  Pen.setCapStyle(Qt::RoundCap);
+  Pen.setCapStyle(Qt::FlatCap);
   for (int32_t I = 0; I < FCondensed->NodeCount; ++I) {
     const std::vector<int32_t>& Row = FCondensed->Weights[static_cast<size_t>(I)];
     const TChartPoint From = FLayout.NodePositions[static_cast<size_t>(I)];
@@ -208,10 +211,21 @@ void TForm2::DrawEdges(QPainter& APainter, bool ALinear) const {
       const int32_t Weight = Row[static_cast<size_t>(J)];
       if (Weight <= 0) continue;
       const TChartPoint To = FLayout.NodePositions[static_cast<size_t>(J)];
-      Pen.setWidth(EdgeWidth(Weight, ALinear));
+      const int32_t Width = EdgeWidth(Weight, ALinear);
+      Pen.setWidth(Width);
       APainter.setPen(Pen);
       APainter.drawLine(From.X, From.Y, To.X, To.Y);
+      for (const int32_t End : {I, J})
+        CapWidths[static_cast<size_t>(End)] = std::max(CapWidths[static_cast<size_t>(End)], Width);
     }
+  }
+  APainter.setPen(Qt::NoPen);
+  APainter.setBrush(EdgeColor);
+  for (size_t I = 0; I < CapWidths.size(); ++I) {
+    if (CapWidths[I] == 0) continue;
+    const qreal Radius = CapWidths[I] / 2.0;
+    APainter.drawEllipse(QPointF(FLayout.NodePositions[I].X, FLayout.NodePositions[I].Y), Radius,
+                         Radius);
   }
 }
 
