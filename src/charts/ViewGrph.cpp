@@ -1,6 +1,8 @@
 #include "charts/ViewGrph.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include <QFileInfo>
 #include <QFont>
@@ -88,9 +90,10 @@ void TForm2::ShowChart(const QString& ACaption, TWiremaps& AGraph, TAspectKind A
   FCondensed.reset();
   FLayout = TChartLayout();
   if (AKeyValues) {
-    FCondensed = std::make_unique<TCondensedGraph>();
-    FCondensed->Build(AGraph, *AKeyValues, AAspect);
-    FCondensed->UpdateHighlight(AGraph, AAspect);
+    auto Condensed = std::make_unique<TCondensedGraph>();
+    Condensed->Build(AGraph, *AKeyValues, AAspect);
+    Condensed->UpdateHighlight(AGraph, AAspect);
+    FCondensed = std::move(Condensed);
     ComputeLayout();
   }
   update();
