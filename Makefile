@@ -39,9 +39,12 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	  UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Every benchmark program of the build, medians of five runs.
 bench: build
-	$(BUILD)/bench/bench_netgraph --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_load --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	for B in $(BUILD)/bench/bench_*; do \
+	  [ -x "$$B" ] || continue; \
+	  QT_QPA_PLATFORM=offscreen $$B --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
+	done
 
 FORMAT_FILES = $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 'fuzz/*.h' | grep -v /samples/)
 
