@@ -1,12 +1,15 @@
 # Wiremap: `make run` starts the program, `make test` builds and runs every test.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
 JOBS       ?= 2
 CMAKE_GEN  := -G Ninja
 # Extra configure options, e.g. CMAKE_FLAGS=-DCMAKE_COMPILE_WARNING_AS_ERROR=ON (CI).
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench format format-check clean
+.PHONY: all deps configure build run test test-asan bench fuzz fuzz-deps format format-check clean
 
 all: build
 
@@ -46,6 +49,19 @@ bench: build
 	  QT_QPA_PLATFORM=offscreen $$B --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
 	done
 
+# The libFuzzer targets of fuzz/, built with clang in their own folder; each runs for
+# FUZZ_SECONDS on its corpus and prints one line.
+fuzz-deps: deps
+	@scripts/install-fuzz-deps
+
+$(FUZZ_BUILD)/build.ninja: | fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DWIREMAP_FUZZ=ON
+
+fuzz: fuzz-deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 FORMAT_FILES = $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 'fuzz/*.h' | grep -v /samples/)
 
 format:
@@ -55,4 +71,4 @@ format-check:
 	clang-format --dry-run -Werror $(FORMAT_FILES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
