@@ -431,7 +431,13 @@ void TForm1::OpenSampleProject(int ANumber) {
 void TForm1::RetrieveCurrentProjectsNetlist1Click() {
   if (!FForm4) return;
   const auto Empty = qScopeGuard([this] { TConnectionRecs().swap(FForm4->Connections); });
-  if (FForm4->ShowModal() == QDialog::Accepted) LoadRetrievedConnections();
+  // A retrieval that does not succeed leaves the loaded project as it was, its name
+  // included.
+  const std::string LoadedName = ProjectName;
+  if (FForm4->ShowModal() == QDialog::Accepted)
+    LoadRetrievedConnections();
+  else
+    ProjectName = LoadedName;
 }
 
 void TForm1::LoadRetrievedConnections() {
