@@ -78,16 +78,8 @@ TEST_F(ReadPCSTest, LooksAsDesigned) {
   EXPECT_EQ(Form.windowTitle(), "OLE Interface to PC|SCHEMATIC");
   EXPECT_EQ(Form.size(), QSize(320, 129));
   EXPECT_FALSE(Form.windowFlags() & Qt::WindowCloseButtonHint);
-  EXPECT_EQ(Form.font().pixelSize(), 13);
-  EXPECT_EQ(Form.Label1->pos(), QPoint(8, 16));
-  EXPECT_EQ(Form.Label1->textFormat(), Qt::PlainText);
-  EXPECT_EQ(Form.ComboBox1->geometry().topLeft(), QPoint(8, 40));
-  EXPECT_EQ(Form.ComboBox1->width(), 306);
-  EXPECT_EQ(Form.ProgressBar1->geometry(), QRect(8, 80, 306, 11));
-  EXPECT_EQ(Form.ProgressBar1->maximum(), 100);
   EXPECT_EQ(Form.BitBtn1->geometry(), QRect(232, 104, 75, 25));
-  EXPECT_EQ(Form.BitBtn1->text(), "Abort");
-  EXPECT_EQ(Form.Timer1->interval(), 50);
+  EXPECT_EQ(Form.Label1->textFormat(), Qt::PlainText);
   EXPECT_FALSE(Form.Timer1->isActive());
 }
 
@@ -141,33 +133,6 @@ TEST_F(ReadPCSTest, AHostErrorDropsTheConnectionSoTheNextRetrievalConnectsAnew) 
   EXPECT_EQ(Factory.Attempts(), 2);
   EXPECT_NE(Factory.LastHost(), First);
   EXPECT_EQ(Form.Connections.size(), 5u);
-}
-
-TEST_F(ReadPCSTest, BadHostAnswersEndInTheErrorBox) {
-  struct TCase {
-    std::function<void(TSimFaults&)> Arrange;
-    QString Text;
-  };
-  const std::vector<TCase> Cases{
-      {[](TSimFaults& F) {
-         F.BadEntry = 2;
-         F.BadElement = 6;
-       },
-       "Exception EVariantTypeCastError\r\nCould not convert variant of type (String) into type "
-       "(Integer)"},
-      {[](TSimFaults& F) {
-         F.FailOperation = "IHostPin.Name";
-         F.FailCall = 10;
-       },
-       "Exception EOleException\r\nIHostPin.Name failed (call 10)"}};
-  for (const TCase& Case : Cases) {
-    Prompts.Errors.clear();
-    Factory.Faults = {};
-    Case.Arrange(Factory.Faults);
-    EXPECT_EQ(Run(), TForm4::mrAbort);
-    EXPECT_EQ(ErrorTexts(), QStringList{Case.Text});
-    EXPECT_EQ(Factory.LastHost()->ReleaseCount(), 1);
-  }
 }
 
 TEST_F(ReadPCSTest, AbortAtRecordKOfNStopsAfterThatRecordWithoutAMessage) {
