@@ -1,10 +1,14 @@
 #include "host/NetRead.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace wiremap {
 namespace {
+
+// Room made for the records before the first arrives; a longer list grows as it is read.
+constexpr int32_t kReservedRecords = 1 << 16;
 
 // The entry's element AIndex as an integer; a missing element is an empty variant.
 int32_t Element(const std::vector<TVariant>& AEntry, size_t AIndex) {
@@ -52,11 +56,13 @@ void ReadConnections(IPCsApplication& AApplication, IHostServices& AServices,
   AServices.BuildConnectionList(0, -1);
   const int32_t Count = AServices.ConnectionCount();
   if (Count < 0) throw EOleException("The host reported " + std::to_string(Count) + " connections");
-  AConnections.assign(static_cast<size_t>(Count), TConnectionRec{});
+  // The count is only the host's word: nothing is sized by it before the entries arrive,
+  // so that a host claiming billions of connections cannot exhaust the memory.
+  AConnections.clear();
   ProjectName.clear();
 
   TConnectionRecs Records;
-  Records.reserve(static_cast<size_t>(Count));
+  Records.reserve(static_cast<size_t>(std::min(Count, kReservedRecords)));
   for (int32_t I = 0; I < Count; ++I) {
     Records.push_back(ReadConnection(AApplication, AServices, I));
     if (AProgress && !AProgress(I + 1, Count)) throw EUserAborted();

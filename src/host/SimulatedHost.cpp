@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -426,11 +427,14 @@ void NumberHandles(TSimDrawing& ADrawing) {
     for (const TSimSymbol& Symbol : Page.Symbols) Claim(Symbol.Handle);
     for (const TSimLine& Line : Page.Lines) Claim(Line.Handle);
   }
-  int32_t Next = Used.empty() ? 1 : std::max(*Used.rbegin() + 1, 1);
+  // After the largest handle given, wrapping round to 1 past the largest number.
+  constexpr int32_t Largest = std::numeric_limits<int32_t>::max();
+  int32_t Next = Used.empty() || *Used.rbegin() == Largest ? 1 : std::max(*Used.rbegin() + 1, 1);
   const auto Number = [&](int32_t& AHandle) {
     if (AHandle != 0) return;
-    while (Used.count(Next) != 0) ++Next;
-    AHandle = Next++;
+    while (Used.count(Next) != 0) Next = Next == Largest ? 1 : Next + 1;
+    AHandle = Next;
+    Used.insert(Next);
   };
   for (TSimPage& Page : ADrawing.Pages) {
     for (TSimSymbol& Symbol : Page.Symbols) Number(Symbol.Handle);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -75,7 +76,7 @@ TEST_F(NetReadTest, AnEmptyProjectStillReleasesTheList) {
 
 // A fault of the host (see TSimFaults) or a stop at record StopAt, and what the caller
 // sees: the error's class, the records the progress callback heard of, the length of the
-// caller's array afterwards.
+// caller's array afterwards (emptied once the host gave its count).
 struct TFaultCase {
   const char* Name;
   const char* FailOperation;
@@ -119,16 +120,16 @@ const TVariant kText = std::string("n/a");
 INSTANTIATE_TEST_SUITE_P(
     Cases, NetReadFaults,
     ::testing::Values(
-        TFaultCase{"StopAtTheFirstRecord", "", 0, -1, 0, 0, -1, 1, "EUserAborted", 1, 4},
-        TFaultCase{"StopAtTheLastRecord", "", 0, -1, 0, 0, -1, 4, "EUserAborted", 4, 4},
+        TFaultCase{"StopAtTheFirstRecord", "", 0, -1, 0, 0, -1, 1, "EUserAborted", 1, 0},
+        TFaultCase{"StopAtTheLastRecord", "", 0, -1, 0, 0, -1, 4, "EUserAborted", 4, 0},
         TFaultCase{"FailingCount", "IHostServices.ConnectionCount", 1, -1, 0, 0, -1, 0, "EOleException", 0, 1},
-        TFaultCase{"FailingLookup", "IHostDocument.SymbolByHandle", 5, -1, 0, 0, -1, 0, "EOleException", 2, 4},
-        TFaultCase{"TextForAPinIndex", "", 0, 2, 5, kText, -1, 0, "EVariantTypeCastError", 2, 4},
-        TFaultCase{"OutOfRangePinIndex", "", 0, 0, 1, int32_t{7}, -1, 0, "EOleException", 0, 4},
-        TFaultCase{"UnknownWireHandle", "", 0, 3, 8, 99999.0, -1, 0, "EOleException", 3, 4},
-        TFaultCase{"HostGoneMidList", "", 0, -1, 0, 0, 2, 0, "EOleException", 1, 4},
+        TFaultCase{"FailingLookup", "IHostDocument.SymbolByHandle", 5, -1, 0, 0, -1, 0, "EOleException", 2, 0},
+        TFaultCase{"TextForAPinIndex", "", 0, 2, 5, kText, -1, 0, "EVariantTypeCastError", 2, 0},
+        TFaultCase{"OutOfRangePinIndex", "", 0, 0, 1, int32_t{7}, -1, 0, "EOleException", 0, 0},
+        TFaultCase{"UnknownWireHandle", "", 0, 3, 8, 99999.0, -1, 0, "EOleException", 3, 0},
+        TFaultCase{"HostGoneMidList", "", 0, -1, 0, 0, 2, 0, "EOleException", 1, 0},
         TFaultCase{"TheFirstErrorWinsOverAFailingRelease", "IHostServices.ReleaseConnectionList", 1,
-                   1, 0, kText, -1, 0, "EVariantTypeCastError", 1, 4},
+                   1, 0, kText, -1, 0, "EVariantTypeCastError", 1, 0},
         TFaultCase{"UnreadElementsMayHoldAnything", "", 0, 1, 7, kText, -1, 0, "", 4, 4}),
     [](const ::testing::TestParamInfo<TFaultCase>& AInfo) { return AInfo.param.Name; });
 // clang-format on
@@ -139,6 +140,25 @@ class TProjectlessHost : public TSimulatedHost {
   TProjectlessHost() : TSimulatedHost(WireList(1)) {}
   std::shared_ptr<IHostProject> Project() override { return nullptr; }
 };
+
+// Claims more connections than any memory holds, and has two.
+class TBoastingHost : public TSimulatedHost {
+ public:
+  TBoastingHost() : TSimulatedHost(WireList(2)) {}
+  int32_t ConnectionCount() override {
+    TSimulatedHost::ConnectionCount();
+    return std::numeric_limits<int32_t>::max();
+  }
+};
+
+TEST_F(NetReadTest, AClaimedCountSizesNothingBeforeTheEntriesArrive) {
+  const auto Host = std::make_shared<TBoastingHost>();
+  const TOutcome Outcome = Retrieve(Host);
+  EXPECT_EQ(Outcome.Error, "EOleException");
+  EXPECT_EQ(Outcome.Progress.size(), 2u);
+  EXPECT_TRUE(Outcome.Records.empty());
+  EXPECT_EQ(Host->ReleaseCount(), 1);
+}
 
 TEST_F(NetReadTest, AHostWithoutObjectsFailsCleanly) {
   const auto Projectless = std::make_shared<TProjectlessHost>();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <ostream>
 #include <set>
 #include <stdexcept>
@@ -195,6 +196,25 @@ TEST(SimulatedHostHandles, NumbersFreeHandlesAndRefusesDuplicates) {
 
   Drawing.Pages[0].Symbols[0].Handle = 7;
   EXPECT_THROW(TSimulatedHost{Drawing}, std::invalid_argument);
+}
+
+// Handles next to the largest number must not make the numbering overflow.
+TEST(SimulatedHostHandles, NumbersOnAfterTheLargestHandleByWrappingRound) {
+  constexpr int32_t Largest = std::numeric_limits<int32_t>::max();
+  for (const int32_t Given : {Largest, Largest - 1}) {
+    TSimDrawing Drawing = WireList(2);
+    Drawing.Pages[0].Symbols[1].Handle = 1;
+    Drawing.Pages[0].Symbols[2].Handle = Given;
+    const TSimulatedHost Host(Drawing);
+    std::vector<int32_t> Handles;
+    for (const TSimSymbol& Symbol : Host.Drawing().Pages[0].Symbols)
+      Handles.push_back(Symbol.Handle);
+    for (const TSimLine& Line : Host.Drawing().Pages[0].Lines) Handles.push_back(Line.Handle);
+    const std::vector<int32_t> Expected = Given == Largest
+                                              ? std::vector<int32_t>{2, 1, Largest, 3, 4, 5}
+                                              : std::vector<int32_t>{Largest, 1, Given, 2, 3, 4};
+    EXPECT_EQ(Handles, Expected);
+  }
 }
 
 }  // namespace
