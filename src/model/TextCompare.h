@@ -14,6 +14,15 @@ inline bool SameText(std::string_view A, std::string_view B) {
   return CompareText(A, B) == 0;
 }
 
+// The letters a to z as A to Z; every other byte, accented letters included, unchanged.
+// The pin search folds names and masks this way, not by the collation.
+constexpr char AsciiUpper(char C) {
+  return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C;
+}
+
+// Equality with only the letters a to z folded (see AsciiUpper).
+bool SameTextAsciiCase(std::string_view A, std::string_view B);
+
 // A byte string that stands for the text under CompareText: two texts compare equal
 // exactly when their keys are equal, so keys can be hashed. Keys of the same
 // kind also order like the texts (see CompareKeys).

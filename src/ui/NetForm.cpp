@@ -31,6 +31,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "ui/NetlistTree.h"
 #include "ui/NodeDelegate.h"
 #include "ui/PinListTree.h"
+#include "ui/PinNodes.h"
 #include "ui/RadioGroup.h"
 #include "ui/TreeIcons.h"
 #include "ui/TreeNode.h"
@@ -97,47 +98,7 @@ QString ToQString(const std::string& AText) {
   return QString::fromStdString(AText);
 }
 
-// Equality with only the letters a to z folded, as the pin search in the pin list wants.
-bool SameIgnoringAsciiCase(const std::string& A, const std::string& B) {
-  if (A.size() != B.size()) return false;
-  for (size_t I = 0; I < A.size(); ++I) {
-    char CA = A[I];
-    char CB = B[I];
-    if (CA >= 'A' && CA <= 'Z') CA = static_cast<char>(CA - 'A' + 'a');
-    if (CB >= 'A' && CB <= 'Z') CB = static_cast<char>(CB - 'A' + 'a');
-    if (CA != CB) return false;
-  }
-  return true;
-}
-
-bool CarriesPinNamed(const QTreeWidgetItem* ANode, const std::string& AName) {
-  const TPinDescr* Pin = NodePin(ANode);
-  return Pin && SameIgnoringAsciiCase(Pin->Name, AName);
-}
-
-// The first pin node named AName: a root's children, or the children of a group.
-QTreeWidgetItem* FindPinNode(const QTreeWidget& ATree, const std::string& AName) {
-  for (int R = 0; R < ATree.topLevelItemCount(); ++R) {
-    QTreeWidgetItem* Root = ATree.topLevelItem(R);
-    for (int C = 0; C < Root->childCount(); ++C) {
-      QTreeWidgetItem* Child = Root->child(C);
-      if (NodePin(Child)) {
-        if (CarriesPinNamed(Child, AName)) return Child;
-        continue;
-      }
-      for (int G = 0; G < Child->childCount(); ++G)
-        if (CarriesPinNamed(Child->child(G), AName)) return Child->child(G);
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
-
-TPinDescr* NodePin(const QTreeWidgetItem* ANode) {
-  if (!ANode) return nullptr;
-  return static_cast<TPinDescr*>(ANode->data(0, NodePinRole).value<void*>());
-}
 
 TForm1::TForm1(QWidget* AParent)
     : QMainWindow(AParent), ImageList1(std::make_unique<TImageList>()) {
@@ -524,7 +485,9 @@ bool TForm1::SelectPinInPinList(const QString& AName) {
 }
 
 bool TForm1::SelectPinInPinList(const std::string& AName) {
-  QTreeWidgetItem* Node = FindPinNode(*TreeView2, AName);
+  QTreeWidgetItem* Node = NextPinNode(*TreeView2, nullptr, [&](const TPinDescr& APin) {
+    return SameTextAsciiCase(APin.Name, AName);
+  });
   if (!Node) return false;
   for (QTreeWidgetItem* Parent = Node->parent(); Parent; Parent = Parent->parent())
     Parent->setExpanded(true);

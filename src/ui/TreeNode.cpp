@@ -32,6 +32,11 @@ QVariant TTreeNode::data(int AColumn, int ARole) const {
   return QTreeWidgetItem::data(AColumn, ARole);
 }
 
+TPinDescr* NodePin(const QTreeWidgetItem* ANode) {
+  if (!ANode) return nullptr;
+  return static_cast<TPinDescr*>(ANode->data(0, NodePinRole).value<void*>());
+}
+
 int TTreeNode::TextWidth() const {
   if (FTextWidth < 0) {
     const QTreeWidget* Tree = treeWidget();

@@ -39,4 +39,7 @@ class TTreeNode : public QTreeWidgetItem {
   int FSelectedImage;
 };
 
+// The pin a tree node carries, or nullptr (also for a null node).
+TPinDescr* NodePin(const QTreeWidgetItem* ANode);
+
 }  // namespace wiremap

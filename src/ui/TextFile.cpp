@@ -1,0 +1,46 @@
+#include "ui/TextFile.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QTreeWidget>
+
+namespace wiremap {
+namespace {
+
+[[noreturn]] void Raise(const char* AFormat, const QString& AFileName) {
+  throw EFileError(
+      QString::fromLatin1(AFormat).arg(QDir::toNativeSeparators(AFileName)).toStdString());
+}
+
+void AppendNode(const QTreeWidgetItem& ANode, int ADepth, QStringList& ALines) {
+  ALines.append(QString(ADepth, u'\t') + ANode.text(0));
+  for (int I = 0; I < ANode.childCount(); ++I) AppendNode(*ANode.child(I), ADepth + 1, ALines);
+}
+
+}  // namespace
+
+void SaveTextFile(const QString& AFileName, const QStringList& ALines) {
+  QSaveFile File(AFileName);
+  if (!File.open(QIODevice::WriteOnly)) Raise("Cannot create file %1", AFileName);
+  // Lines go out in blocks: one write per line would make a large tree slow to save.
+  QByteArray Block;
+  const auto Flush = [&] {
+    if (File.write(Block) != Block.size()) Raise("Cannot write file %1", AFileName);
+    Block.clear();
+  };
+  for (const QString& Line : ALines) {
+    Block += Line.toUtf8();
+    Block += "\r\n";
+    if (Block.size() >= 1 << 16) Flush();
+  }
+  Flush();
+  if (!File.commit()) Raise("Cannot write file %1", AFileName);
+}
+
+QStringList TreeLines(const QTreeWidget& ATree) {
+  QStringList Lines;
+  for (int I = 0; I < ATree.topLevelItemCount(); ++I) AppendNode(*ATree.topLevelItem(I), 0, Lines);
+  return Lines;
+}
+
+}  // namespace wiremap

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "model/Exception.h"
+
+class QTreeWidget;
+
+namespace wiremap {
+
+// A text file that could not be created or written.
+class EFileError : public Exception {
+ public:
+  using Exception::Exception;
+  std::string ClassName() const override { return "EFileError"; }
+};
+
+// Writes ALines to AFileName as UTF-8, every line (the last one too) ended by CR LF. The
+// file is replaced only once everything is written, so a failed save keeps the old file.
+// Raises EFileError "Cannot create file %s" when the file cannot be opened for writing
+// and "Cannot write file %s" when writing or replacing it fails (a full disk, say).
+void SaveTextFile(const QString& AFileName, const QStringList& ALines);
+
+// Every node of ATree in pre-order, expanded or not: as many tabs as the node's depth
+// (a root has none), then its text.
+QStringList TreeLines(const QTreeWidget& ATree);
+
+}  // namespace wiremap

@@ -1,0 +1,85 @@
+#include "ui/TextFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+namespace wiremap {
+namespace {
+
+// Lowers the file size limit while it lives; a write beyond it then fails (instead of
+// ending the process) as on a full disk.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t ABytes) {
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &FOld);
+    rlimit Limit = FOld;
+    Limit.rlim_cur = ABytes;
+    setrlimit(RLIMIT_FSIZE, &Limit);
+  }
+  ~TFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &FOld);
+    std::signal(SIGXFSZ, FOldHandler);
+  }
+
+ private:
+  rlimit FOld{};
+  void (*FOldHandler)(int);
+};
+
+QByteArray Contents(const QString& AFileName) {
+  QFile File(AFileName);
+  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
+}
+
+TEST(TextFile, WritesUtf8WithCrLfAfterEveryLineAndNothingForNoLines) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("out.txt");
+  SaveTextFile(Name, {"Netlist of project [Č]", "\tnet <b>x</b>  &amp;"});
+  EXPECT_EQ(Contents(Name),
+            QByteArray("Netlist of project [\xC4\x8C]\r\n\tnet <b>x</b>  &amp;\r\n"));
+  SaveTextFile(Name, {});
+  EXPECT_EQ(Contents(Name), QByteArray());
+}
+
+TEST(TextFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+  QTemporaryDir Dir;
+  const QString Missing = Dir.filePath("no/such/dir/out.txt");
+  try {
+    SaveTextFile(Missing, {"x"});
+    FAIL() << "no error";
+  } catch (const EFileError& E) {
+    EXPECT_EQ(E.Message(), "Cannot create file " + Missing.toStdString());
+  }
+  // A full disk: the file size limit stops the write; the old file stays as it was.
+  const QString Name = Dir.filePath("kept.txt");
+  SaveTextFile(Name, {"old"});
+  TFileSizeLimit Limit(4096);
+  try {
+    SaveTextFile(Name, QStringList(10000, "a line of text"));
+    FAIL() << "no error";
+  } catch (const EFileError& E) {
+    EXPECT_EQ(E.Message(), "Cannot write file " + Name.toStdString());
+  }
+  EXPECT_EQ(Contents(Name), QByteArray("old\r\n"));
+}
+
+TEST(TextFile, TreeLinesArePreOrderWithATabPerDepth) {
+  QTreeWidget Tree;
+  auto* Root = new QTreeWidgetItem(QStringList{"root"});
+  Tree.addTopLevelItem(Root);
+  auto* A = new QTreeWidgetItem(Root, QStringList{"a"});
+  new QTreeWidgetItem(A, QStringList{"a1"});
+  new QTreeWidgetItem(Root, QStringList{"b"});
+  EXPECT_EQ(TreeLines(Tree), (QStringList{"root", "\ta", "\t\ta1", "\tb"}));
+  EXPECT_TRUE(TreeLines(QTreeWidget()).isEmpty());
+}
+
+}  // namespace
+}  // namespace wiremap
