@@ -1,0 +1,105 @@
+#include "rawdata/RawDataReport.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "SmallDrawing.h"
+#include "host/SimHostFactory.h"
+#include "rawdata/RawDataRun.h"
+
+namespace wiremap {
+namespace {
+
+using TLines = std::vector<std::string>;
+
+TEST(RawDataReportTest, NumbersKeepTheirDecimalsAndRoundHalfAwayFromZero) {
+  const std::vector<std::pair<int32_t, const char*>> Coordinates = {{0, "0.0"},
+                                                                    {2500, "2.5"},
+                                                                    {1250, "1.3"},
+                                                                    {1249, "1.2"},
+                                                                    {-1250, "-1.3"},
+                                                                    {-20, "0.0"},
+                                                                    {-100, "-0.1"},
+                                                                    {123456, "123.5"},
+                                                                    {INT32_MAX, "2147483.6"},
+                                                                    {INT32_MIN, "-2147483.6"}};
+  for (const auto& [Value, Text] : Coordinates)
+    EXPECT_EQ(TRawDataReport::CoordinateText(Value, "."), Text) << Value;
+  EXPECT_EQ(TRawDataReport::CoordinateText(-7500, ","), "-7,5");
+
+  const std::vector<std::pair<uint32_t, const char*>> Times = {
+      {0, "0.000"}, {5, "0.005"}, {1234, "1.234"}, {UINT32_MAX, "4294967.295"}};
+  for (const auto& [Value, Text] : Times)
+    EXPECT_EQ(TRawDataReport::SecondsText(Value, "."), Text) << Value;
+  EXPECT_EQ(ElapsedTicks(0xFFFFFFF0u, 0x10u), 0x20u);
+}
+
+class RawDataRunTextTest : public ::testing::Test {
+ protected:
+  RawDataRunTextTest() : Hosts(SmallDrawing()) {}
+
+  TSimHostFactory Hosts;
+};
+
+TEST_F(RawDataRunTextTest, SymbolsLinesAndNetsLineByLine) {
+  TRawDataRun Run;
+  Run.Execute(nullptr);
+  const TRawDataReport Report(CoApplication::Create(), ",");
+  EXPECT_EQ(Report.SymbolLines(Run.Symbols),
+            (TLines{"total (electric) symbols = 5", "handle=1 page=1 layer=1 st_Relay   -K1",
+                    "        x=0,0 y=0,0 z=0,0 A1", "        x=0,0 y=12,5 z=0,0 A2",
+                    "handle=2 page=1 layer=2 st_Terminal   -X1", "        x=-1,3 y=0,0 z=0,0 1",
+                    "handle=3 page=1 layer=1 st_Signal   =S", "        x=0,0 y=25,0 z=0,0 L1+",
+                    "handle=4 page=1 layer=1 st_Branch   B", "        x=10,0 y=0,0 z=0,0 ",
+                    "        x=10,0 y=5,0 z=0,0 ", "        x=15,0 y=0,0 z=0,0 common ",
+                    "handle=5 page=1 layer=1 st_WireNumber   W7", "        x=0,0 y=5,0 z=0,0 1"}));
+  EXPECT_EQ(Report.PolylineLines(Run.Polylines),
+            (TLines{"total (electric) polylines = 3", "handle=6 page=1 layer=2 JUMPER  ",
+                    "        x=-1,3 y=0,0 z=0,0", "        x=-5,0 y=0,0 z=0,0",
+                    "handle=7 page=1 layer=1  CABLE ", "        x=0,0 y=12,5 z=0,0",
+                    "        x=0,0 y=25,0 z=0,0", "handle=8 page=1 layer=1  ",
+                    "        x=0,0 y=0,0 z=0,0", "        x=0,0 y=5,0 z=0,0",
+                    "        x=10,0 y=5,0 z=0,0"}));
+
+  TLines Nets = Report.NetlistLines(Run);
+  ASSERT_GE(Nets.size(), 3u);
+  for (size_t I : {1, 2}) {
+    EXPECT_TRUE(std::regex_match(Nets[I], std::regex("[a-z ]+ computation time = \\d+,\\d{3} s")))
+        << Nets[I];
+    Nets[I].clear();
+  }
+  // The newest point is the jumper's far end, so X1 comes first; the next walk starts at
+  // W7, the point inserted before the branch's; the signal's point leads to K1:A2 last.
+  EXPECT_EQ(Nets, (TLines{"point table entries = 9, collisions = 0", "", "", "nets found = 3",
+                          "signals found = 1", "net #0",
+                          "        -X1:1   st_Terminal handle=2 pin_index=0", "net #1",
+                          "        W7:1   st_WireNumber handle=5 pin_index=0",
+                          "        -K1:A1   st_Relay handle=1 pin_index=0", "net #2",
+                          "        -K1:A2   st_Relay handle=1 pin_index=1"}));
+  EXPECT_TRUE(std::regex_match(TRawDataReport::Caption(Run, ","),
+                               std::regex("Raw Data \\(Retrieval Time = \\d+,\\d{3} s, "
+                                          "Computation = \\d+,\\d{3} s\\)")));
+}
+
+TEST_F(RawDataRunTextTest, NoDrawingGivesZeroCountsAndNoNets) {
+  Hosts.RefuseCreation = true;
+  int Reports = 0;
+  TRawDataRun Run;
+  Run.Execute([&](const Exception&) { ++Reports; });
+  EXPECT_EQ(Reports, 1);
+  Hosts.RefuseCreation = false;
+  const TRawDataReport Report(CoApplication::Create(), ".");
+  EXPECT_EQ(Report.SymbolLines(Run.Symbols), TLines{"total (electric) symbols = 0"});
+  EXPECT_EQ(Report.PolylineLines(Run.Polylines), TLines{"total (electric) polylines = 0"});
+  const TLines Nets = Report.NetlistLines(Run);
+  EXPECT_EQ(Nets.size(), 5u);
+  EXPECT_EQ(Nets.front(), "point table entries = 0, collisions = 0");
+  EXPECT_EQ(Nets[3], "nets found = 0");
+  EXPECT_EQ(Nets[4], "signals found = 0");
+}
+
+}  // namespace
+}  // namespace wiremap
