@@ -1,10 +1,17 @@
-// The geometric netlist: the point table built from a large drawing and its nets found.
+// The geometric netlist: the point table built from a large drawing and its nets found;
+// the whole raw data run on the demo drawing, texts and window included.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <memory>
 
+#include <QApplication>
+
+#include "host/Dpscad_TLB.h"
 #include "rawdata/PointTable.h"
+#include "rawdata/RawDataReport.h"
+#include "rawdata/RawDataRun.h"
+#include "rawdata/ViewRawD.h"
 
 namespace {
 
@@ -75,6 +82,35 @@ void BM_PointTableCreate(benchmark::State& AState) {
 }
 BENCHMARK(BM_PointTableCreate)->Unit(benchmark::kMillisecond);
 
+// Retrieval from the simulated host, table, nets and the three texts.
+void BM_RawDataRunDemo(benchmark::State& AState) {
+  size_t Lines = 0;
+  for (auto _ : AState) {
+    TRawDataRun Run;
+    Run.Execute(nullptr);
+    const TRawDataReport Report(CoApplication::Create(), ".");
+    Lines = Report.SymbolLines(Run.Symbols).size() + Report.PolylineLines(Run.Polylines).size() +
+            Report.NetlistLines(Run).size();
+  }
+  AState.counters["lines"] = static_cast<double>(Lines);
+}
+BENCHMARK(BM_RawDataRunDemo)->Unit(benchmark::kMillisecond);
+
+// The same through the window's show handler, the memos filled (offscreen).
+void BM_RawDataWindowDemo(benchmark::State& AState) {
+  TForm5 Form;
+  for (auto _ : AState) Form.FormShow();
+}
+BENCHMARK(BM_RawDataWindowDemo)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int AArgc, char** AArgv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication Application(AArgc, AArgv);
+  benchmark::Initialize(&AArgc, AArgv);
+  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
