@@ -118,11 +118,11 @@ class TRawDataReader {
     Line.Handle = AHostLine.Handle();
     Line.Page = APageIndex;
     Line.Layer = AHostLine.Layer()->Number();
-    IHostVertexList& Vertices = *AHostLine.Vertices();
-    const int32_t Count = Vertices.Count();
+    const std::shared_ptr<IHostVertexList> Vertices = AHostLine.Vertices();
+    const int32_t Count = Vertices->Count();
     ReserveMore(Line.Vertices, Count);
     for (int32_t I = 0; I < Count; ++I)
-      Line.Vertices.push_back(PointAt(Vertices.Item(I)->Position(), Line.Layer, Line.Page));
+      Line.Vertices.push_back(PointAt(Vertices->Item(I)->Position(), Line.Layer, Line.Page));
     Line.IsJumper = AHostLine.Jumper();
     Line.IsCable = AHostLine.Cable();
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <random>
 #include <set>
 #include <string>
@@ -162,6 +163,10 @@ struct TNetCase {
   TNetTexts Expected;
   int32_t SignalCount;
 };
+
+void PrintTo(const TNetCase& ACase, std::ostream* AStream) {
+  *AStream << ACase.Name;
+}
 
 class PointTableNetTest : public ::testing::TestWithParam<TNetCase> {
  protected:

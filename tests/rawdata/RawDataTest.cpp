@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,10 @@ struct TCheckCase {
   int32_t BranchState;
   const char* Message;
 };
+
+void PrintTo(const TCheckCase& ACase, std::ostream* AStream) {
+  *AStream << ACase.Name;
+}
 
 class RawDataCheckTest : public RawDataTest, public ::testing::WithParamInterface<TCheckCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -137,12 +138,31 @@ TEST_F(ViewRawDTest, DoubleClickSavesTheMemoUnderItsOwnName) {
   Prompts.AnswerSave(std::nullopt);
   DoubleClick(Form.Memo2);
   EXPECT_EQ(Prompts.SaveProposals, (QStringList{"Symbols.txt", "Netlist.txt", "Polylines.txt"}));
-  const QByteArray Expected = (Form.Memo3->toPlainText() + "\n").replace("\n", "\r\n").toUtf8();
+  QString Text = Form.Memo3->toPlainText() + "\n";
+  const QByteArray Expected = Text.replace("\n", "\r\n").toUtf8();
   EXPECT_EQ(Contents(Saved), Expected);
   EXPECT_TRUE(Contents(Saved).startsWith("point table entries = 9, collisions = "));
 
   Prompts.AnswerSave(Dir.filePath("no/such/dir/x.txt"));
   EXPECT_THROW(Form.Memo1DblClick(), Exception);
+}
+
+// "Get Raw Data" shows the window modally, the run done before it appears.
+TEST(ViewRawDMainWindowTest, GetRawDataShowsTheDemoDrawingModally) {
+  TTestPrompts Prompts;
+  const std::unique_ptr<TForms> Forms = CreateForms();
+  QString Symbols;
+  bool Modal = false;
+  QTimer::singleShot(0, [&] {
+    Modal = QApplication::activeModalWidget() == Forms->Form5;
+    Symbols = Forms->Form5->Memo1->toPlainText();
+    Forms->Form5->close();
+  });
+  Forms->Form1->Button1->click();
+  EXPECT_TRUE(Modal);
+  EXPECT_TRUE(Symbols.startsWith("total (electric) symbols = ")) << Symbols.left(80).toStdString();
+  EXPECT_GT(Symbols.count('\n'), 500);
+  EXPECT_TRUE(Prompts.Errors.empty());
 }
 
 // "Get Raw Data" in the main window: an error of the run reaches the standard error box,
