@@ -15,12 +15,10 @@ namespace {
 
 using TNet = std::set<std::string>;
 
-// Groups of pin names joined by pairs.
+// Groups of pin names joined by pairs; the groups of two names or more.
 class TNameGroups {
  public:
   void Join(const std::string& A, const std::string& B) { FParent[Root(A)] = Root(B); }
-
-  // The groups of two names or more.
   std::set<TNet> Groups() {
     std::map<std::string, TNet> ByRoot;
     for (const auto& Entry : FParent) ByRoot[Root(Entry.first)].insert(Entry.first);
@@ -32,11 +30,9 @@ class TNameGroups {
 
  private:
   std::string Root(const std::string& AName) {
-    const std::string& Parent = FParent.try_emplace(AName, AName).first->second;
-    if (Parent == AName) return AName;
-    return FParent[AName] = Root(Parent);
+    std::string Parent = FParent.try_emplace(AName, AName).first->second;
+    return Parent == AName ? AName : FParent[AName] = Root(Parent);
   }
-
   std::map<std::string, std::string> FParent;
 };
 

@@ -1,42 +1,34 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "host/SimDrawing.h"
 
 namespace wiremap {
 
-// A small drawing with one of each thing the texts tell apart.
+// A small drawing with one of each thing the raw data texts tell apart, on the page
+// after a cover page.
 inline TSimDrawing SmallDrawing() {
+  auto Symbol = [](int32_t AHandle, int32_t AType, const char* AName, std::vector<TSimPin> APins) {
+    return TSimSymbol{.Handle = AHandle, .SymbolType = AType, .Name = AName, .Pins = APins};
+  };
   TSimDrawing Drawing;
   Drawing.Pages.emplace_back().PageKind = 1;
   TSimPage& Page = Drawing.Pages.emplace_back();
-  Page.Symbols.push_back({.Handle = 1,
-                          .SymbolType = TSimType::Relay,
-                          .Name = "-K1",
-                          .Pins = {{"A1", {0, 0, 0}}, {"A2", {0, 12500, 0}}}});
-  Page.Symbols.push_back({.Handle = 2,
-                          .SymbolType = TSimType::Terminal,
-                          .Name = "-X1",
-                          .Layer = 2,
-                          .Pins = {{"1", {-1250, 0, 0}}}});
-  Page.Symbols.push_back({.Handle = 3,
-                          .SymbolType = TSimType::Signal,
-                          .Name = "=S",
-                          .SignalName = "L1+",
-                          .Pins = {{"1", {0, 25000, 0}}}});
-  Page.Symbols.push_back(
-      {.Handle = 4,
-       .SymbolType = TSimType::Branch,
-       .Name = "B",
-       .BranchState = 5,
-       .Pins = {{"1", {10000, 0, 0}}, {"2", {10000, 5000, 0}}, {"3", {15000, 0, 0}}}});
-  Page.Symbols.push_back({.Handle = 5,
-                          .SymbolType = TSimType::WireNumber,
-                          .Name = "W7",
-                          .Pins = {{"1", {0, 5000, 0}}}});
-  Page.Lines.push_back(
-      {.Handle = 6, .Layer = 2, .Vertices = {{-1250, 0, 0}, {-5000, 0, 0}}, .Jumper = true});
-  Page.Lines.push_back({.Handle = 7, .Vertices = {{0, 12500, 0}, {0, 25000, 0}}, .Cable = true});
-  Page.Lines.push_back({.Handle = 8, .Vertices = {{0, 0, 0}, {0, 5000, 0}, {10000, 5000, 0}}});
+  Page.Symbols = {Symbol(1, TSimType::Relay, "-K1", {{"A1", {0, 0, 0}}, {"A2", {0, 12500, 0}}}),
+                  Symbol(2, TSimType::Terminal, "-X1", {{"1", {-1250, 0, 0}}}),
+                  Symbol(3, TSimType::Signal, "=S", {{"1", {0, 25000, 0}}}),
+                  Symbol(4, TSimType::Branch, "B",
+                         {{"1", {10000, 0, 0}}, {"2", {10000, 5000, 0}}, {"3", {15000, 0, 0}}}),
+                  Symbol(5, TSimType::WireNumber, "W7", {{"1", {0, 5000, 0}}})};
+  Page.Symbols[1].Layer = 2;
+  Page.Symbols[2].SignalName = "L1+";
+  Page.Symbols[3].BranchState = 5;
+  Page.Lines = {
+      {.Handle = 6, .Layer = 2, .Vertices = {{-1250, 0, 0}, {-5000, 0, 0}}, .Jumper = true},
+      {.Handle = 7, .Vertices = {{0, 12500, 0}, {0, 25000, 0}}, .Cable = true},
+      {.Handle = 8, .Vertices = {{0, 0, 0}, {0, 5000, 0}, {10000, 5000, 0}}}};
   return Drawing;
 }
 
