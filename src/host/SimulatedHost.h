@@ -37,7 +37,7 @@ struct TSimFaults {
   // Call number FailCall (1-based, counted over the host's life, failed calls included) of
   // the operation named FailOperation fails with EOleException. Names: "<interface>.
   // <operation>" as in TSimulatedHost::OperationNames().
-  std::string FailOperation;
+  std::string FailOperation{};
   int32_t FailCall = 0;
 
   // GetConnection of entry BadEntry gives BadValue as its element BadElement.
@@ -51,7 +51,7 @@ struct TSimFaults {
 
   // Called with the entry index at the start of every GetConnection (a test can press
   // Abort here); then each call waits Delay (a slow host).
-  std::function<void(int32_t AIndex)> OnGetConnection;
+  std::function<void(int32_t AIndex)> OnGetConnection{};
   std::chrono::microseconds Delay{0};
 };
 

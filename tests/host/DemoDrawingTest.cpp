@@ -106,18 +106,5 @@ TEST_F(DemoDrawingTest, TheTwoDrawingFaultsLeaveTheirPinsOpen) {
   EXPECT_FALSE(Connected("-S", "14"));
 }
 
-TEST_F(DemoDrawingTest, PotentialsJoinAcrossPagesAndLetterCase) {
-  // 24 V DC leaves the power supply on page 2 and reaches the inputs on page 7 under the
-  // name "24vdc".
-  EXPECT_NE(std::find(Described.begin(), Described.end(), "=PWR+CAB1-F2:2@2 =CTRL+DESK-S0:11@6"),
-            Described.end());
-  EXPECT_TRUE(Connected("=CV01+DESK-S1", "13"));
-  const auto Wire201 = std::find_if(Described.begin(), Described.end(), [](const std::string& L) {
-    return L.rfind("=CTRL+CAB1-A3:Q0.0@", 0) == 0;
-  });
-  ASSERT_NE(Wire201, Described.end());
-  EXPECT_EQ(Wire201->substr(Wire201->rfind(' ') + 1), "201");
-}
-
 }  // namespace
 }  // namespace wiremap

@@ -34,11 +34,13 @@ inline TSimDrawing WireList(int32_t ACount, bool AWireNumbers = false) {
     if (I % 1000 == 0) Drawing.Pages.emplace_back();
     TSimPage& Page = Drawing.Pages.back();
     const int32_t Y = (I % 1000) * 5000;
-    const std::string Function = "=F" + std::to_string(I / 100) + "+L1";
-    Page.Symbols.push_back(Part(Function + "-A" + std::to_string(I), {{0, Y}}));
-    Page.Symbols.push_back(Part(Function + "-B" + std::to_string(I), {{20000, Y}}));
+    const std::string Number = std::to_string(I);
+    const std::string Function = std::string("=F").append(std::to_string(I / 100)).append("+L1");
+    Page.Symbols.push_back(Part(Function + "-A" + Number, {{0, Y}}));
+    Page.Symbols.push_back(Part(Function + "-B" + Number, {{20000, Y}}));
     if (AWireNumbers)
-      Page.Symbols.push_back(Part("W" + std::to_string(I), {{10000, Y}}, TSimType::WireNumber));
+      Page.Symbols.push_back(
+          Part(std::string("W").append(Number), {{10000, Y}}, TSimType::WireNumber));
     Page.Lines.push_back(Wire({{0, Y}, {10000, Y}, {20000, Y}}));
   }
   return Drawing;

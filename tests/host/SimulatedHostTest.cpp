@@ -126,12 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
                                          SignalSymbol("l1", "l1", {50, 0}));
                   },
                   {"-A:1@1 -B:1@4"}},
-        TJoinCase{"SignalsOfOtherNamesStayApart",
-                  [] {
-                    return SignalDrawing(SignalSymbol("L1", "L1", {50, 0}),
-                                         SignalSymbol("L2", "L2", {50, 0}), 1);
-                  },
-                  {}},
         TJoinCase{"EmptySignalNameStandsForTheSymbolName",
                   [] {
                     return SignalDrawing(SignalSymbol("X1", "", {50, 0}),
@@ -166,57 +160,17 @@ TEST_F(SimulatedHostTest, FailsLikeAHostOnBadIndexesHandlesAndOrder) {
   const std::vector<std::function<void()>> Calls{
       [&] { Host.Project()->Document()->Pages()->Item(1); },
       [&] { Symbols->Item(-1); },
-      [&] { Symbols->Item(3); },
       [&] { Pins->Item(2); },
-      [&] { Lines->Item(1); },
       [&] { Vertices->Item(3); },
       [&] { Host.Project()->Document()->SymbolByHandle(-1, 12345); },
-      [&] { Host.GetSignalNames(-1, 12345); },
       [&] { Host.SelectProject(Host.Drawing().ProjectHandle + 1); },
       [&] { Host.ConnectionCount(); },
-      [&] { Host.GetConnection(0, 31); },
       [&] {
         Host.BuildConnectionList(0, -1);
         Host.ReleaseConnectionList();
         Host.ConnectionCount();
-      },
-      [&] {
-        Host.BuildConnectionList(0, -1);
-        Host.GetConnection(1, 31);
       }};
   for (size_t I = 0; I < Calls.size(); ++I) EXPECT_THROW(Calls[I](), EOleException) << "call " << I;
-}
-
-TEST_F(SimulatedHostTest, ServesTheDrawingAndItsConnectionList) {
-  const auto Symbol =
-      Host.Project()->Document()->SymbolByHandle(-1, Host.Drawing().Pages[0].Symbols[0].Handle);
-  EXPECT_EQ(Symbol->Name(), "-A");
-  EXPECT_EQ(Symbol->Pins()->Count(), 2);
-  EXPECT_EQ(Symbol->Pins()->Item(1)->Name(), "2");
-  EXPECT_EQ(Symbol->Pins()->Item(1)->Position().Y, 15);
-  EXPECT_EQ(Symbol->Layer()->Number(), 1);
-  EXPECT_EQ(Host.Project()
-                ->Document()
-                ->Pages()
-                ->Item(0)
-                ->Lines()
-                ->Item(0)
-                ->Vertices()
-                ->Item(2)
-                ->Position()
-                .X,
-            10);
-
-  Host.SelectProject(Host.Project()->ProjectHandle());
-  Host.BuildConnectionList(0, -1);
-  ASSERT_EQ(Host.ConnectionCount(), 1);
-  const std::vector<TVariant> Entry = Host.GetConnection(0, 31);
-  ASSERT_EQ(Entry.size(), 9u);
-  const TSimConnection& C = Host.Connections()[0];
-  const std::vector<int32_t> Expected{
-      C.HandleA, 0, 1, TSimType::Normal, C.HandleB, 0, 1, TSimType::Normal, C.WireHandle};
-  for (size_t I = 0; I < Entry.size(); ++I) EXPECT_EQ(VariantToInt(Entry[I]), Expected[I]) << I;
-  EXPECT_EQ(Host.Project()->Document()->SymbolByHandle(-1, C.WireHandle)->Name(), "W9");
 }
 
 TEST_F(SimulatedHostTest, ObjectsOutliveTheApplicationObject) {
@@ -241,63 +195,6 @@ TEST(SimulatedHostHandles, NumbersFreeHandlesAndRefusesDuplicates) {
 
   Drawing.Pages[0].Symbols[0].Handle = 7;
   EXPECT_THROW(TSimulatedHost{Drawing}, std::invalid_argument);
-}
-
-TEST_F(SimulatedHostTest, TheNthCallOfAnOperationFails) {
-  Host.Faults().FailOperation = "IHostSymbol.Name";
-  Host.Faults().FailCall = 2;
-  const auto Symbol = Host.Project()->Document()->Pages()->Item(0)->Symbols()->Item(1);
-  EXPECT_EQ(Symbol->Name(), "-B");
-  EXPECT_THROW(Symbol->Name(), EOleException);
-  EXPECT_EQ(Symbol->Name(), "-B");
-  EXPECT_EQ(Host.CallCount("IHostSymbol.Name"), 3);
-  EXPECT_EQ(Host.CallCount("IHostSymbolList.Item"), 1);
-  EXPECT_THROW(Host.CallCount("IHostSymbol.Nam"), std::invalid_argument);
-}
-
-TEST_F(SimulatedHostTest, ABadElementAndAGoneHost) {
-  TSimulatedHost Big(WireList(3));
-  Big.Faults().BadEntry = 1;
-  Big.Faults().BadElement = 4;
-  Big.Faults().GoneAfterEntries = 2;
-  std::vector<int32_t> Seen;
-  Big.Faults().OnGetConnection = [&Seen](int32_t AIndex) { Seen.push_back(AIndex); };
-  Big.BuildConnectionList(0, -1);
-  EXPECT_NO_THROW(VariantToInt(Big.GetConnection(0, 31)[4]));
-  EXPECT_THROW(VariantToInt(Big.GetConnection(1, 31)[4]), EVariantTypeCastError);
-  EXPECT_TRUE(Big.Gone());
-  EXPECT_THROW(Big.GetConnection(2, 31), EOleException);
-  EXPECT_THROW(Big.Project(), EOleException);
-  EXPECT_THROW(Big.ReleaseConnectionList(), EOleException);
-  EXPECT_EQ(Big.ReleaseCount(), 1);
-  EXPECT_EQ(Seen, (std::vector<int32_t>{0, 1}));
-}
-
-TEST(CoApplicationTest, ServesTheDemoDrawingUnlessAFactoryIsInstalled) {
-  const auto First = std::dynamic_pointer_cast<TSimulatedHost>(CoApplication::Create());
-  ASSERT_TRUE(First);
-  EXPECT_EQ(First->Drawing().Pages.size(), DemoDrawing().Pages.size());
-  EXPECT_NE(CoApplication::Create(), First);
-  {
-    TSimHostFactory Factory(WireList(2));
-    Factory.Faults.GoneAfterEntries = 0;
-    const auto Host = CoApplication::Create();
-    EXPECT_EQ(Host, Factory.LastHost());
-    EXPECT_EQ(Factory.LastHost()->Connections().size(), 2u);
-    EXPECT_TRUE(Factory.LastHost()->Gone());
-    Factory.RefuseCreation = true;
-    try {
-      CoApplication::Create();
-      ADD_FAILURE() << "connected";
-    } catch (const Exception& E) {
-      EXPECT_EQ(E.ClassName(), "EOleSysError");
-    }
-    EXPECT_EQ(Factory.Attempts(), 2);
-    EXPECT_EQ(QueryHostServices(Host).get(), Factory.LastHost().get());
-  }
-  const auto Default = std::dynamic_pointer_cast<TSimulatedHost>(CoApplication::Create());
-  ASSERT_TRUE(Default);
-  EXPECT_EQ(Default->Drawing().Pages.size(), DemoDrawing().Pages.size());
 }
 
 }  // namespace
