@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,6 +14,13 @@ namespace wiremap {
 namespace {
 
 using TLines = std::vector<std::string>;
+
+// Every digit shown as 9, for texts that carry a time.
+std::string Masked(std::string AText) {
+  std::replace_if(
+      AText.begin(), AText.end(), [](char C) { return C >= '0' && C <= '9'; }, '9');
+  return AText;
+}
 
 TEST(RawDataReportTest, NumbersAndNames) {
   std::string Texts;
@@ -58,22 +65,18 @@ TEST_F(RawDataRunTextTest, SymbolsLinesAndNetsLineByLine) {
 
   TLines Nets = Report.NetlistLines(Run);
   ASSERT_GE(Nets.size(), 3u);
-  for (size_t I : {1, 2}) {
-    EXPECT_TRUE(std::regex_match(Nets[I], std::regex("[a-z ]+ computation time = \\d+,\\d{3} s")))
-        << Nets[I];
-    Nets[I].clear();
-  }
+  for (size_t I : {1, 2}) Nets[I] = Masked(Nets[I]);
   // The newest point is the jumper's far end, so X1 comes first; the next walk starts at
   // W7, the point inserted before the branch's; the signal's point leads to K1:A2 last.
-  EXPECT_EQ(Nets, (TLines{"point table entries = 9, collisions = 0", "", "", "nets found = 3",
-                          "signals found = 1", "net #0",
-                          "        -X1:1   st_Terminal handle=2 pin_index=0", "net #1",
-                          "        W7:1   st_WireNumber handle=5 pin_index=0",
-                          "        -K1:A1   st_Relay handle=1 pin_index=0", "net #2",
-                          "        -K1:A2   st_Relay handle=1 pin_index=1"}));
-  EXPECT_TRUE(std::regex_match(TRawDataReport::Caption(Run, ","),
-                               std::regex("Raw Data \\(Retrieval Time = \\d+,\\d{3} s, "
-                                          "Computation = \\d+,\\d{3} s\\)")));
+  EXPECT_EQ(Nets,
+            (TLines{"point table entries = 9, collisions = 0", "table computation time = 9,999 s",
+                    "netlist computation time = 9,999 s", "nets found = 3", "signals found = 1",
+                    "net #0", "        -X1:1   st_Terminal handle=2 pin_index=0", "net #1",
+                    "        W7:1   st_WireNumber handle=5 pin_index=0",
+                    "        -K1:A1   st_Relay handle=1 pin_index=0", "net #2",
+                    "        -K1:A2   st_Relay handle=1 pin_index=1"}));
+  EXPECT_EQ(Masked(TRawDataReport::Caption(Run, ",")),
+            "Raw Data (Retrieval Time = 9,999 s, Computation = 9,999 s)");
 }
 
 }  // namespace
