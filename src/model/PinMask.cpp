@@ -33,6 +33,13 @@ char32_t Fold(char32_t AChar) {
   return static_cast<unsigned char>(AsciiUpper(static_cast<char>(AChar)));
 }
 
+// Where the plain ASCII character AFolded (folded) next occurs from APos on, or the end.
+// No byte of a longer UTF-8 character is ASCII, so every hit starts a character.
+std::size_t FindAscii(std::string_view AText, std::size_t APos, char AFolded) {
+  while (APos < AText.size() && AsciiUpper(AText[APos]) != AFolded) ++APos;
+  return APos;
+}
+
 }  // namespace
 
 // Turns the mask's characters into elements, one character after the other.
@@ -174,7 +181,10 @@ bool TPinMask::MatchesAt(const TSegment& ASegment, std::string_view AName,
 // length times mask length, however many stars there are.
 bool TPinMask::MatchesFrom(const TSegment& ASegment, std::string_view AName,
                            std::size_t& APos) const {
+  const TElement& First = FElements[ASegment.First];
+  const bool AsciiFirst = First.Kind == TKind::Literal && First.Literal < 0x80;
   for (std::size_t Start = APos;; NextChar(AName, Start)) {
+    if (AsciiFirst) Start = FindAscii(AName, Start, static_cast<char>(First.Literal));
     std::size_t Pos = Start;
     if (MatchesAt(ASegment, AName, Pos)) {
       APos = Pos;

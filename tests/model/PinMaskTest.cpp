@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "\xc4"
                    "a",
                    true},
-        TMatchCase{"\xff", "\xff", true}, TMatchCase{"\xc4", "\xc4\x8c", false}));
+        TMatchCase{"\xff", "\xff", true}, TMatchCase{"\xc4", "\xc4\x8c", false},
+        TMatchCase{"*a?", "Čaé", true}, TMatchCase{"*a?", "aé\xff", false}));
 
 struct TInvalidCase {
   std::string Mask;
