@@ -364,10 +364,15 @@ void TForm1::OpenSampleProject(int ANumber) {
 // The retrieved records are emptied whatever the outcome.
 void TForm1::RetrieveCurrentProjectsNetlist1Click() {
   if (!FForm4) return;
-  if (FForm4->ShowModal() == QDialog::Accepted)
+  // A retrieval that does not succeed leaves the loaded project as it was, its name
+  // included.
+  const std::string LoadedName = ProjectName;
+  if (FForm4->ShowModal() == QDialog::Accepted) {
     LoadRetrievedConnections();
-  else
+  } else {
     TConnectionRecs().swap(FForm4->Connections);
+    ProjectName = LoadedName;
+  }
 }
 
 void TForm1::LoadRetrievedConnections() {
