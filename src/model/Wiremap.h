@@ -6,6 +6,7 @@
 #include "model/Exception.h"
 #include "model/KeyValues.h"
 #include "model/PinDescr.h"
+#include "model/PinMask.h"
 #include "model/SampleProjects.h"
 #include "model/SortedTextList.h"
 #include "model/TextCompare.h"
