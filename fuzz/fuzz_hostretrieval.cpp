@@ -1,10 +1,12 @@
 // A simulated host whose connection list and drawing need not agree: unknown handles,
 // pin indices out of range, texts and fractions where integers belong, counts that are
-// negative or larger than the list, failing host calls and a user who stops. Retrieval
-// either gives exactly the records a plain reading of the drawing gives, or fails with
-// one of the program's errors; the host's list is released exactly once either way.
+// negative or larger than the list, objects that are not there, failing host calls and a
+// user who stops. Both retrievals (the connection list, and the drawing for the raw data
+// run with its texts) either give exactly what a plain reading of the drawing gives, or
+// fail with one of the program's errors; the host's list is released exactly once.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -16,9 +18,13 @@
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 #include "HostDecoder.h"
+#include "HostileHost.h"
+#include "TableStorage.h"
 #include "host/NetRead.h"
 #include "host/SimulatedHost.h"
 #include "model/TextCompare.h"
+#include "rawdata/RawDataReport.h"
+#include "rawdata/RawDataRun.h"
 
 namespace wiremap {
 namespace {
@@ -26,14 +32,18 @@ namespace {
 using TEntry = std::vector<TVariant>;
 
 // The simulated host, with the connection list served from the fuzzer's entries. Its
-// other services, and every object it hands out, are the simulated host's, faults
-// included.
+// other services are the simulated host's, faults included; its objects come from
+// AObjects (the simulated host's behind a hostile proxy).
 class TFuzzHost : public IPCsApplication, public IHostServices {
  public:
-  TFuzzHost(std::shared_ptr<TSimulatedHost> AInner, std::vector<TEntry> AEntries, int32_t ACount)
-      : Inner(std::move(AInner)), Entries(std::move(AEntries)), FCount(ACount) {}
+  TFuzzHost(std::shared_ptr<TSimulatedHost> AInner, std::shared_ptr<IPCsApplication> AObjects,
+            std::vector<TEntry> AEntries, int32_t ACount)
+      : Inner(std::move(AInner)),
+        Entries(std::move(AEntries)),
+        FObjects(std::move(AObjects)),
+        FCount(ACount) {}
 
-  std::shared_ptr<IHostProject> Project() override { return Inner->Project(); }
+  std::shared_ptr<IHostProject> Project() override { return FObjects->Project(); }
   std::array<std::string, 4> GetSignalNames(int32_t APage, int32_t AHandle) override {
     return Inner->GetSignalNames(APage, AHandle);
   }
@@ -61,8 +71,18 @@ class TFuzzHost : public IPCsApplication, public IHostServices {
   int32_t Releases = 0;
 
  private:
+  std::shared_ptr<IPCsApplication> FObjects;
   int32_t FCount;
 };
+
+// Now and then a plan for a host that answers some call with no object or a false count.
+TPlanPtr DecodePlan(TFuzzInput& AInput) {
+  auto Plan = std::make_shared<THostilePlan>();
+  if (AInput.Below(4) == 0)
+    for (int N = 1 + AInput.Below(2); N > 0; --N)
+      Plan->Actions[1 + AInput.Below(48)] = static_cast<THostilePlan::TAction>(1 + AInput.Below(4));
+  return Plan;
+}
 
 // An application object that offers no host services.
 class TBareApplication : public IPCsApplication {
@@ -187,15 +207,18 @@ void CheckRetrieval(TFuzzInput& AInput, THostDecoder& ADecoder, const TSimDrawin
   std::vector<TEntry> Entries = DecodeEntries(AInput, ADecoder, *Inner);
   const int32_t Count =
       AInput.Below(4) == 0 ? ADecoder.Number(8) : static_cast<int32_t>(Entries.size());
-  const bool Faulty = AInput.Below(4) == 0;
+  bool Faulty = AInput.Below(4) == 0;
   if (Faulty) {
     const auto& Names = TSimulatedHost::OperationNames();
     Inner->Faults().FailOperation = Names[AInput.Below(256) % Names.size()];
     Inner->Faults().FailCall = 1 + AInput.Below(4);
   }
+  const TPlanPtr Plan = DecodePlan(AInput);
+  Faulty = Faulty || !Plan->Actions.empty();
   const int32_t StopAt = AInput.Below(4) == 0 ? 1 + AInput.Below(8) : 0;
   const bool Bare = AInput.Below(16) == 0;
-  const auto Host = std::make_shared<TFuzzHost>(Inner, Entries, Count);
+  const auto Host = std::make_shared<TFuzzHost>(Inner, std::make_shared<THostileHost>(Plan, Inner),
+                                                Entries, Count);
   const std::shared_ptr<IPCsApplication> Application =
       Bare ? std::shared_ptr<IPCsApplication>(std::make_shared<TBareApplication>(Inner)) : Host;
 
@@ -251,6 +274,144 @@ void CheckRetrieval(TFuzzInput& AInput, THostDecoder& ADecoder, const TSimDrawin
     FUZZ_CHECK(Error == Expected);
 }
 
+// The drawing as the raw data run must read it, or nullopt where a consistency check of
+// the run must stop it: signal and wire number symbols with other than one pin, branches
+// with other than three pins or a state outside 2 to 8.
+struct TRawReading {
+  TSymbols Symbols;
+  TPolylines Polylines;
+};
+
+std::optional<TRawReading> ReadRawData(const TSimDrawing& ADrawing) {
+  static const std::vector<int32_t> Skipped{1, 2, 14, 15, 28, 30, 31};
+  TRawReading Reading;
+  for (size_t Index = 0; Index < ADrawing.Pages.size(); ++Index) {
+    const TSimPage& Page = ADrawing.Pages[Index];
+    const int32_t P = static_cast<int32_t>(Index);
+    if (Page.PageKind != 0) continue;
+    for (const TSimSymbol& S : Page.Symbols) {
+      if (std::count(Skipped.begin(), Skipped.end(), S.SymbolType) != 0 || !S.Active) continue;
+      TSymbol& Symbol = Reading.Symbols.emplace_back();
+      Symbol = {S.Handle, S.SymbolType, P, S.Layer, {}, ""};
+      for (const TSimPin& Pin : S.Pins)
+        Symbol.Pins.push_back({Pin.Position.X, Pin.Position.Y, Pin.Position.Z, S.Layer, P});
+      if ((S.SymbolType == st_Signal || S.SymbolType == st_WireNumber) && S.Pins.size() != 1)
+        return std::nullopt;
+      if (S.SymbolType == st_Signal)
+        Symbol.Name = S.SignalName.empty() ? S.Name + ":unknown_variant" : S.SignalName;
+      if (S.SymbolType == st_Branch) {
+        if (S.Pins.size() != 3 || S.BranchState < 2 || S.BranchState > 8) return std::nullopt;
+        Symbol.SymbolType |= std::array{1, 1, 1, 2, 0, 1, 1}[S.BranchState - 2] << 8;
+      }
+    }
+    for (const TSimLine& L : Page.Lines) {
+      if (!L.Active || !L.Electric) continue;
+      TPolyline& Line = Reading.Polylines.emplace_back();
+      Line = {L.Handle, P, L.Layer, {}, L.Jumper, L.Cable};
+      for (const THostPosition& V : L.Vertices)
+        Line.Vertices.push_back({V.X, V.Y, V.Z, L.Layer, P});
+    }
+  }
+  return Reading;
+}
+
+bool SameSymbols(const TSymbols& A, const TSymbols& B) {
+  return std::equal(A.begin(), A.end(), B.begin(), B.end(), [](const TSymbol& X, const TSymbol& Y) {
+    return X.Handle == Y.Handle && X.SymbolType == Y.SymbolType && X.Page == Y.Page &&
+           X.Layer == Y.Layer && X.Pins == Y.Pins && X.Name == Y.Name;
+  });
+}
+
+bool SamePolylines(const TPolylines& A, const TPolylines& B) {
+  return std::equal(
+      A.begin(), A.end(), B.begin(), B.end(), [](const TPolyline& X, const TPolyline& Y) {
+        return X.Handle == Y.Handle && X.Page == Y.Page && X.Layer == Y.Layer &&
+               X.Vertices == Y.Vertices && X.IsJumper == Y.IsJumper && X.IsCable == Y.IsCable;
+      });
+}
+
+// Would the point table refuse the symbols? A type whose low byte is a branch needs three
+// pins and a common pin from 0 to 2.
+bool TableRefuses(const TSymbols& ASymbols) {
+  return std::any_of(ASymbols.begin(), ASymbols.end(), [](const TSymbol& S) {
+    return (S.SymbolType & 0xFF) == st_Branch &&
+           (S.Pins.size() != 3 || (S.SymbolType >> 8 & 3) == 3);
+  });
+}
+
+// The raw data run of the window, its texts included, against a host that may refuse the
+// connection, offer no services, fail calls or answer with no objects and false counts.
+void CheckRawData(TFuzzInput& AInput, const TSimDrawing& ADrawing) {
+  const auto Inner = std::make_shared<TSimulatedHost>(ADrawing);
+  bool Faulty = AInput.Below(4) == 0;
+  if (Faulty) {
+    const auto& Names = TSimulatedHost::OperationNames();
+    Inner->Faults().FailOperation = Names[AInput.Below(256) % Names.size()];
+    Inner->Faults().FailCall = 1 + AInput.Below(4);
+  }
+  const TPlanPtr Plan = DecodePlan(AInput);
+  Faulty = Faulty || !Plan->Actions.empty();
+  const int Connection = AInput.Below(16);
+  SetHostFactory([&]() -> std::shared_ptr<IPCsApplication> {
+    switch (Connection) {
+      case 0:
+        throw EOleSysError("No host");
+      case 1:
+        return nullptr;
+      case 2:
+        return std::make_shared<TBareApplication>(Inner);
+      default:
+        return std::make_shared<THostileHost>(Plan, Inner);
+    }
+  });
+  // The steps of TRawDataRun::Execute, with the table in the fuzzer's storage.
+  TRawDataRun Run;
+  TStoredTable Table = FreshTable();
+  int32_t Reports = 0;
+  std::string Error;
+  std::vector<std::string> Symbols, Polylines, Nets;
+  try {
+    RetrieveRawData(Run.Symbols, Run.Polylines, [&](const Exception&) { ++Reports; });
+    Table->Build(Run.Symbols, Run.Polylines);
+    Table->ComputeNetlist(Run.Nets);
+    Run.Table.reset(Table.get());  // lent for the report, taken back below
+    if (Connection > 2) {
+      const TRawDataReport Report(CoApplication::Create(), ",");
+      Symbols = Report.SymbolLines(Run.Symbols);
+      Polylines = Report.PolylineLines(Run.Polylines);
+      Nets = Report.NetlistLines(Run);
+    }
+  } catch (const Exception& E) {
+    Error = E.ClassName();
+  }
+  Run.Table.release();
+  SetHostFactory({});
+
+  if (Connection <= 2) {
+    // No connection: one report, then an empty drawing.
+    FUZZ_CHECK(Reports == 1 && Error.empty());
+    FUZZ_CHECK(Run.Symbols.empty() && Run.Polylines.empty() && Run.Nets.empty());
+    return;
+  }
+  FUZZ_CHECK(Reports == (Faulty && Inner->Faults().FailOperation == "IHostServices.GetStatus" &&
+                         Inner->Faults().FailCall == 1));
+  if (Faulty) return;
+  const std::optional<TRawReading> Expected = ReadRawData(Inner->Drawing());
+  if (!Expected || TableRefuses(Expected->Symbols)) {
+    FUZZ_CHECK(Error == "EAssertionFailed");
+    return;
+  }
+  FUZZ_CHECK(Error.empty());
+  FUZZ_CHECK(SameSymbols(Run.Symbols, Expected->Symbols));
+  FUZZ_CHECK(SamePolylines(Run.Polylines, Expected->Polylines));
+  size_t SymbolLines = 1, VertexLines = 1, MemberLines = 5;
+  for (const TSymbol& S : Run.Symbols) SymbolLines += 1 + S.Pins.size();
+  for (const TPolyline& L : Run.Polylines) VertexLines += 1 + L.Vertices.size();
+  for (const auto& Net : Run.Nets) MemberLines += 1 + Net.size();
+  FUZZ_CHECK(Symbols.size() == SymbolLines && Polylines.size() == VertexLines &&
+             Nets.size() == MemberLines);
+}
+
 }  // namespace
 }  // namespace wiremap
 
@@ -262,5 +423,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   THostDecoder Decoder(Input);
   const TSimDrawing Drawing = Decoder.Drawing();
   CheckRetrieval(Input, Decoder, Drawing);
+  CheckRawData(Input, Drawing);
   return 0;
 }

@@ -178,6 +178,14 @@ class IPCsApplication {
   virtual std::shared_ptr<IHostProject> Project() = 0;
 };
 
+// AObject, handed back by a host call. A host that answers with no object has failed the
+// call: EOleException, as for any failing call, instead of a crash further on.
+template <typename TObject>
+std::shared_ptr<TObject> Present(std::shared_ptr<TObject> AObject) {
+  if (!AObject) throw EOleException("The CAD application returned no object");
+  return AObject;
+}
+
 // The same object queried for its services; EIntfCastError when it has none.
 std::shared_ptr<IHostServices> QueryHostServices(
     const std::shared_ptr<IPCsApplication>& AApplication);

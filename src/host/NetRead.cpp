@@ -15,13 +15,6 @@ int32_t Element(const std::vector<TVariant>& AEntry, size_t AIndex) {
   return VariantToInt(AIndex < AEntry.size() ? AEntry[AIndex] : TVariant{});
 }
 
-// A host that answers a call with no object has failed it.
-template <typename TObject>
-std::shared_ptr<TObject> Present(std::shared_ptr<TObject> AObject) {
-  if (!AObject) throw EOleException("The CAD application returned no object");
-  return AObject;
-}
-
 // Every lookup walks down from the application object again, as a host expects of a
 // client that keeps no objects between calls.
 std::shared_ptr<IHostSymbol> SymbolByHandle(IPCsApplication& AApplication, int32_t AHandle) {

@@ -49,11 +49,11 @@ class TRawDataReader {
       : FServices(AServices), FSymbols(ASymbols), FPolylines(APolylines) {}
 
   void ReadPage(IHostPageList& APages, int32_t APageIndex) {
-    const std::shared_ptr<IPCsPage> Page = APages.Item(APageIndex);
+    const std::shared_ptr<IPCsPage> Page = Present(APages.Item(APageIndex));
     if (Page->PageKind() != 0) return;
-    ReadSymbols(*Page->Symbols(), APageIndex);
+    ReadSymbols(*Present(Page->Symbols()), APageIndex);
     // The lines come from a page object fetched anew, the call sequence hosts are used to.
-    ReadLines(*APages.Item(APageIndex)->Lines(), APageIndex);
+    ReadLines(*Present(Present(APages.Item(APageIndex))->Lines()), APageIndex);
   }
 
  private:
@@ -61,7 +61,7 @@ class TRawDataReader {
     const int32_t Count = AList.Count();
     ReserveMore(FSymbols, Count);
     for (int32_t I = 0; I < Count; ++I) {
-      const std::shared_ptr<IHostSymbol> Symbol = AList.Item(I);
+      const std::shared_ptr<IHostSymbol> Symbol = Present(AList.Item(I));
       if (IsSkippedSymbolType(Symbol->SymbolType())) continue;
       if (!Symbol->Active()) continue;
       ReadSymbol(*Symbol, APageIndex);
@@ -73,8 +73,8 @@ class TRawDataReader {
     Symbol.Handle = AHostSymbol.Handle();
     Symbol.SymbolType = AHostSymbol.SymbolType();
     Symbol.Page = APageIndex;
-    Symbol.Layer = AHostSymbol.Layer()->Number();
-    ReadPins(*AHostSymbol.Pins(), Symbol);
+    Symbol.Layer = Present(AHostSymbol.Layer())->Number();
+    ReadPins(*Present(AHostSymbol.Pins()), Symbol);
     if (Symbol.SymbolType == st_Signal || Symbol.SymbolType == st_WireNumber)
       CHECK_SYMBOL(Symbol.Pins.size() == 1,
                    "Unexpected number of pins, symbol handle = ", Symbol.Handle);
@@ -86,7 +86,8 @@ class TRawDataReader {
     const int32_t Count = APins.Count();
     ReserveMore(ASymbol.Pins, Count);
     for (int32_t I = 0; I < Count; ++I)
-      ASymbol.Pins.push_back(PointAt(APins.Item(I)->Position(), ASymbol.Layer, ASymbol.Page));
+      ASymbol.Pins.push_back(
+          PointAt(Present(APins.Item(I))->Position(), ASymbol.Layer, ASymbol.Page));
   }
 
   void ReadSignalName(IHostSymbol& AHostSymbol, TSymbol& ASymbol) {
@@ -107,7 +108,7 @@ class TRawDataReader {
     const int32_t Count = AList.Count();
     ReserveMore(FPolylines, Count);
     for (int32_t I = 0; I < Count; ++I) {
-      const std::shared_ptr<IHostLine> Line = AList.Item(I);
+      const std::shared_ptr<IHostLine> Line = Present(AList.Item(I));
       if (!Line->Active() || !Line->Electric()) continue;
       ReadLine(*Line, APageIndex);
     }
@@ -117,12 +118,13 @@ class TRawDataReader {
     TPolyline& Line = FPolylines.emplace_back();
     Line.Handle = AHostLine.Handle();
     Line.Page = APageIndex;
-    Line.Layer = AHostLine.Layer()->Number();
-    const std::shared_ptr<IHostVertexList> Vertices = AHostLine.Vertices();
+    Line.Layer = Present(AHostLine.Layer())->Number();
+    const std::shared_ptr<IHostVertexList> Vertices = Present(AHostLine.Vertices());
     const int32_t Count = Vertices->Count();
     ReserveMore(Line.Vertices, Count);
     for (int32_t I = 0; I < Count; ++I)
-      Line.Vertices.push_back(PointAt(Vertices->Item(I)->Position(), Line.Layer, Line.Page));
+      Line.Vertices.push_back(
+          PointAt(Present(Vertices->Item(I))->Position(), Line.Layer, Line.Page));
     Line.IsJumper = AHostLine.Jumper();
     Line.IsCable = AHostLine.Cable();
   }
@@ -167,7 +169,8 @@ void RetrieveRawData(TSymbols& ASymbols, TPolylines& APolylines, const THostErro
     if (AReport) AReport(E);
     return;
   }
-  const std::shared_ptr<IHostPageList> Pages = Application->Project()->Document()->Pages();
+  const std::shared_ptr<IHostPageList> Pages =
+      Present(Present(Present(Application->Project())->Document())->Pages());
   TRawDataReader Reader(*Services, ASymbols, APolylines);
   const int32_t PageCount = Pages->Count();
   for (int32_t I = 0; I < PageCount; ++I) Reader.ReadPage(*Pages, I);

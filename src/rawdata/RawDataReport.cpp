@@ -50,7 +50,7 @@ std::string TRawDataReport::Caption(const TRawDataRun& ARun, std::string_view AD
 }
 
 std::shared_ptr<IHostSymbol> TRawDataReport::FindSymbol(int32_t AHandle) const {
-  return FHost->Project()->Document()->SymbolByHandle(-1, AHandle);
+  return Present(Present(Present(FHost->Project())->Document())->SymbolByHandle(-1, AHandle));
 }
 
 std::string TRawDataReport::PointText(const TRawPoint& APoint) const {
@@ -76,8 +76,8 @@ std::vector<std::string> TRawDataReport::SymbolLines(const TSymbols& ASymbols) c
       } else if (Type == st_Branch) {
         if (static_cast<int32_t>(K) == Symbol.SymbolType >> 8) Label = "common ";
       } else {
-        if (!HostPins) HostPins = Host->Pins();
-        Label = HostPins->Item(static_cast<int32_t>(K))->Name();
+        if (!HostPins) HostPins = Present(Host->Pins());
+        Label = Present(HostPins->Item(static_cast<int32_t>(K)))->Name();
       }
       Lines.push_back(PointText(Symbol.Pins[K]) + " " + Label);
     }
@@ -112,8 +112,9 @@ std::vector<std::string> TRawDataReport::NetlistLines(const TRawDataRun& ARun) c
     Lines.push_back("net #" + std::to_string(N));
     for (const TPinRef& Pin : ARun.Nets[N]) {
       const std::shared_ptr<IHostSymbol> Host = FindSymbol(Pin.Handle);
-      Lines.push_back(PointIndent + Host->Name() + ":" + Host->Pins()->Item(Pin.PinIndex)->Name() +
-                      "   " + TypeName(Pin.SymbolType) + " handle=" + std::to_string(Pin.Handle) +
+      Lines.push_back(PointIndent + Host->Name() + ":" +
+                      Present(Present(Host->Pins())->Item(Pin.PinIndex))->Name() + "   " +
+                      TypeName(Pin.SymbolType) + " handle=" + std::to_string(Pin.Handle) +
                       " pin_index=" + std::to_string(Pin.PinIndex));
     }
   }

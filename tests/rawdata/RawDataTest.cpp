@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/SimHostFactory.h"
+#include "rawdata/RawDataReport.h"
 
 namespace wiremap {
 namespace {
@@ -133,6 +134,30 @@ TEST(RawDataTest, HostErrorsAtConnectionAreReportedOnceLaterOnesRaised) {
   R.Hosts.Faults.FailCall = 2;
   EXPECT_THROW(R.Run(), EOleException);
   EXPECT_EQ(R.Reports.size(), 2u);
+}
+
+// Answers with no object where a project belongs.
+class TProjectlessHost : public TSimulatedHost {
+ public:
+  TProjectlessHost() : TSimulatedHost(TSimDrawing{}) {}
+  std::shared_ptr<IHostProject> Project() override { return nullptr; }
+};
+
+// A host that hands back no object has failed the call, for the drawing and for the names.
+TEST(RawDataTest, AHostAnsweringWithNoObjectFailsLikeAFailingCall) {
+  const auto Host = std::make_shared<TProjectlessHost>();
+  SetHostFactory([Host] { return Host; });
+  TSymbols Symbols;
+  TPolylines Lines;
+  int Reports = 0;
+  EXPECT_THROW(RetrieveRawData(Symbols, Lines, [&](const Exception&) { ++Reports; }),
+               EOleException);
+  EXPECT_EQ(Reports, 0);
+  SetHostFactory({});
+  TSymbol Symbol;
+  Symbol.Handle = 1;
+  const TRawDataReport Report(Host, ".");
+  EXPECT_THROW(Report.SymbolLines({Symbol}), EOleException);
 }
 
 }  // namespace

@@ -1,0 +1,213 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Dpscad_TLB.h"
+
+namespace wiremap {
+
+// What a hostile host does at one of its calls, counted over all object-returning calls
+// and all counts: answer with no object, or give a count that is not the list's.
+struct THostilePlan {
+  enum TAction { None, NoObject, NegativeCount, OneMore, HugeCount };
+
+  std::map<int32_t, TAction> Actions;
+  int32_t Calls = 0;
+
+  TAction Next() {
+    const auto Found = Actions.find(++Calls);
+    return Found == Actions.end() ? None : Found->second;
+  }
+
+  int32_t Count(int32_t ATrue) {
+    switch (Next()) {
+      case NegativeCount:
+        return -1 - ATrue;
+      case OneMore:
+        return ATrue + 1;
+      case HugeCount:
+        return std::numeric_limits<int32_t>::max();
+      default:
+        return ATrue;
+    }
+  }
+};
+
+using TPlanPtr = std::shared_ptr<THostilePlan>;
+
+// The host's object as it is, or none where the plan says so.
+template <class TObject>
+std::shared_ptr<TObject> Pass(THostilePlan& APlan, std::shared_ptr<TObject> AInner) {
+  return APlan.Next() == THostilePlan::NoObject ? nullptr : AInner;
+}
+
+// The host's object behind a proxy of the same kind, or none.
+template <class TProxy, class TObject>
+std::shared_ptr<TObject> Wrap(const TPlanPtr& APlan, std::shared_ptr<TObject> AInner) {
+  if (APlan->Next() == THostilePlan::NoObject || !AInner) return nullptr;
+  return std::make_shared<TProxy>(APlan, std::move(AInner));
+}
+
+// Proxies over the objects of another host that follow the plan and pass everything else
+// on unchanged.
+template <class TInterface>
+class THostileProxy : public TInterface {
+ protected:
+  THostileProxy(TPlanPtr APlan, std::shared_ptr<TInterface> AInner)
+      : FPlan(std::move(APlan)), FInner(std::move(AInner)) {}
+
+  TPlanPtr FPlan;
+  std::shared_ptr<TInterface> FInner;
+};
+
+class THostilePinList : public THostileProxy<IHostPinList> {
+ public:
+  THostilePinList(TPlanPtr APlan, std::shared_ptr<IHostPinList> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostPin> Item(int32_t AIndex) override {
+    return Pass(*FPlan, FInner->Item(AIndex));
+  }
+  int32_t Count() override { return FPlan->Count(FInner->Count()); }
+};
+
+class THostileVertexList : public THostileProxy<IHostVertexList> {
+ public:
+  THostileVertexList(TPlanPtr APlan, std::shared_ptr<IHostVertexList> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostVertex> Item(int32_t AIndex) override {
+    return Pass(*FPlan, FInner->Item(AIndex));
+  }
+  int32_t Count() override { return FPlan->Count(FInner->Count()); }
+};
+
+class THostileSymbol : public THostileProxy<IHostSymbol> {
+ public:
+  THostileSymbol(TPlanPtr APlan, std::shared_ptr<IHostSymbol> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  bool Active() override { return FInner->Active(); }
+  int32_t Handle() override { return FInner->Handle(); }
+  int32_t BranchState() override { return FInner->BranchState(); }
+  std::shared_ptr<IHostLayer> Layer() override { return Pass(*FPlan, FInner->Layer()); }
+  std::shared_ptr<IHostPinList> Pins() override {
+    return Wrap<THostilePinList>(FPlan, FInner->Pins());
+  }
+  std::string Name() override { return FInner->Name(); }
+  int32_t SymbolType() override { return FInner->SymbolType(); }
+};
+
+class THostileSymbolList : public THostileProxy<IHostSymbolList> {
+ public:
+  THostileSymbolList(TPlanPtr APlan, std::shared_ptr<IHostSymbolList> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostSymbol> Item(int32_t AIndex) override {
+    return Wrap<THostileSymbol>(FPlan, FInner->Item(AIndex));
+  }
+  int32_t Count() override { return FPlan->Count(FInner->Count()); }
+};
+
+class THostileLine : public THostileProxy<IHostLine> {
+ public:
+  THostileLine(TPlanPtr APlan, std::shared_ptr<IHostLine> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostVertexList> Vertices() override {
+    return Wrap<THostileVertexList>(FPlan, FInner->Vertices());
+  }
+  std::shared_ptr<IHostLayer> Layer() override { return Pass(*FPlan, FInner->Layer()); }
+  bool Active() override { return FInner->Active(); }
+  bool Electric() override { return FInner->Electric(); }
+  bool Jumper() override { return FInner->Jumper(); }
+  bool Cable() override { return FInner->Cable(); }
+  int32_t Handle() override { return FInner->Handle(); }
+};
+
+class THostileLineList : public THostileProxy<IHostLineList> {
+ public:
+  THostileLineList(TPlanPtr APlan, std::shared_ptr<IHostLineList> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostLine> Item(int32_t AIndex) override {
+    return Wrap<THostileLine>(FPlan, FInner->Item(AIndex));
+  }
+  int32_t Count() override { return FPlan->Count(FInner->Count()); }
+};
+
+class THostilePage : public THostileProxy<IPCsPage> {
+ public:
+  THostilePage(TPlanPtr APlan, std::shared_ptr<IPCsPage> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostLineList> Lines() override {
+    return Wrap<THostileLineList>(FPlan, FInner->Lines());
+  }
+  std::shared_ptr<IHostSymbolList> Symbols() override {
+    return Wrap<THostileSymbolList>(FPlan, FInner->Symbols());
+  }
+  int32_t PageKind() override { return FInner->PageKind(); }
+};
+
+class THostilePageList : public THostileProxy<IHostPageList> {
+ public:
+  THostilePageList(TPlanPtr APlan, std::shared_ptr<IHostPageList> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IPCsPage> Item(int32_t AIndex) override {
+    return Wrap<THostilePage>(FPlan, FInner->Item(AIndex));
+  }
+  int32_t Count() override { return FPlan->Count(FInner->Count()); }
+};
+
+class THostileDocument : public THostileProxy<IHostDocument> {
+ public:
+  THostileDocument(TPlanPtr APlan, std::shared_ptr<IHostDocument> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostPageList> Pages() override {
+    return Wrap<THostilePageList>(FPlan, FInner->Pages());
+  }
+  std::shared_ptr<IHostSymbol> SymbolByHandle(int32_t APage, int32_t AHandle) override {
+    return Wrap<THostileSymbol>(FPlan, FInner->SymbolByHandle(APage, AHandle));
+  }
+};
+
+class THostileProject : public THostileProxy<IHostProject> {
+ public:
+  THostileProject(TPlanPtr APlan, std::shared_ptr<IHostProject> AInner)
+      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  std::shared_ptr<IHostDocument> Document() override {
+    return Wrap<THostileDocument>(FPlan, FInner->Document());
+  }
+  int32_t ProjectHandle() override { return FInner->ProjectHandle(); }
+};
+
+// The application object of a hostile host over AInner, which must also offer the host
+// services; those are passed on as they are.
+class THostileHost : public IPCsApplication, public IHostServices {
+ public:
+  THostileHost(TPlanPtr APlan, std::shared_ptr<IPCsApplication> AInner)
+      : FPlan(std::move(APlan)), FInner(std::move(AInner)), FServices(QueryHostServices(FInner)) {}
+
+  std::shared_ptr<IHostProject> Project() override {
+    return Wrap<THostileProject>(FPlan, FInner->Project());
+  }
+  std::array<std::string, 4> GetSignalNames(int32_t APage, int32_t AHandle) override {
+    return FServices->GetSignalNames(APage, AHandle);
+  }
+  int32_t GetStatus() override { return FServices->GetStatus(); }
+  void SelectProject(int32_t AHandle) override { FServices->SelectProject(AHandle); }
+  void BuildConnectionList(int32_t AFirst, int32_t ASecond) override {
+    FServices->BuildConnectionList(AFirst, ASecond);
+  }
+  void ReleaseConnectionList() override { FServices->ReleaseConnectionList(); }
+  int32_t ConnectionCount() override { return FServices->ConnectionCount(); }
+  std::vector<TVariant> GetConnection(int32_t AIndex, int32_t AFields) override {
+    return FServices->GetConnection(AIndex, AFields);
+  }
+
+ private:
+  TPlanPtr FPlan;
+  std::shared_ptr<IPCsApplication> FInner;
+  std::shared_ptr<IHostServices> FServices;
+};
+
+}  // namespace wiremap
