@@ -304,9 +304,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   TReferenceTable Reference(Symbols, Lines);
   CheckSlots(*Table, Reference);
   FUZZ_CHECK(Table->SignalCount == Reference.SignalCount);
-  for (const TRawPoint& P :
-       {Symbols.empty() || Symbols[0].Pins.empty() ? TRawPoint{} : Symbols[0].Pins[0]})
-    CheckHash(P);
 
   TNaiveNetlist Nets;
   Table->ComputeNetlist(Nets);
