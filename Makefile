@@ -38,6 +38,7 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 bench: build
 	$(BUILD)/bench_netgraph --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench_load --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench_compare --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' | grep -v /samples/)
