@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QColor>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -58,8 +59,10 @@ QIcon NodeIcon(int AImage) {
       AImage, AImage == TImageList::iiProject ? AImage : AImage + TImageList::iiSelected);
 }
 
-QTreeWidgetItem* PinNode(const QString& APrefix, const std::string& AName) {
+QTreeWidgetItem* PinNode(const QString& APrefix, const std::string& AName,
+                         const QColor& AColor = QColor()) {
   auto* Node = new QTreeWidgetItem(QStringList(APrefix + Text(AName)));
+  if (AColor.isValid()) Node->setForeground(0, AColor);
   Node->setIcon(0, NodeIcon(TImageList::iiPin));
   Node->setData(0, PinRole, Text(AName));
   return Node;
@@ -113,7 +116,7 @@ TForm6::TForm6(QWidget* AParent) : QDialog(AParent) {
   setWindowTitle(QStringLiteral("Netlist Comparison"));
   setFont(ControlFont());
   CreateControls();
-  resize(560, 520);
+  resize(640, 560);
 }
 
 void TForm6::CreateControls() {
@@ -199,12 +202,15 @@ void TForm6::BuildTree() {
   Root->setIcon(0, NodeIcon(TImageList::iiProject));
 
   QTreeWidgetItem* Changed = GroupNode("changed nets", static_cast<int>(FDiff.Changed.size()));
+  // Gained pins in green, lost ones in red, so that a long list reads at a glance.
   for (const TNetChange& Change : FDiff.Changed) {
     QTreeWidgetItem* Net =
         NetNode(NetText(FNew.Nets[Change.NewNet]) + "   was " + NetText(FOld.Nets[Change.OldNet]),
                 Change.NewNet, false);
-    for (const std::string& Pin : Change.Added) Net->addChild(PinNode("+ ", Pin));
-    for (const std::string& Pin : Change.Removed) Net->addChild(PinNode("- ", Pin));
+    for (const std::string& Pin : Change.Added)
+      Net->addChild(PinNode("+ ", Pin, QColor(0, 110, 0)));
+    for (const std::string& Pin : Change.Removed)
+      Net->addChild(PinNode("- ", Pin, QColor(170, 0, 0)));
     Changed->addChild(Net);
   }
 
