@@ -9,6 +9,7 @@
 #include "model/ConnectionRec.h"
 #include "model/HashIndex.h"
 #include "model/KeySort.h"
+#include "model/SampleProjects.h"
 #include "model/TextCompare.h"
 #include "model/Wiremaps.h"
 
@@ -29,6 +30,17 @@ TNetlist NetlistOf(TWiremaps& AGraph) {
       Number = AGraph.GetPin(Number)->NextInNet;
     } while (Number != Head->Number && Net.size() < static_cast<size_t>(Count));
   }
+  return Result;
+}
+
+TNetlist SampleNetlist(int ANumber) {
+  const TSampleProject* Sample = SampleProjectInfo(ANumber);
+  if (Sample == nullptr) return {};
+  TWiremaps Graph;
+  Graph.AddConnections(SampleRecords(ANumber));
+  Graph.ComputeNets();
+  TNetlist Result = NetlistOf(Graph);
+  Result.ProjectName = Sample->Caption;
   return Result;
 }
 

@@ -20,6 +20,11 @@ struct TNetlist {
 // the order of the net; the project name is ProjectName.
 TNetlist NetlistOf(TWiremaps& AGraph);
 
+// The netlist of built-in sample ANumber (1 to 9; empty for other numbers), named by its
+// caption. It is built in a graph of its own: ProjectName and the loaded project stay as
+// they are.
+TNetlist SampleNetlist(int ANumber);
+
 // A text that is not a netlist as Save Netlist writes it.
 class EInvalidNetlist : public Exception {
  public:
