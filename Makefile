@@ -3,8 +3,10 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_GEN  := -G Ninja
+# Extra configure options, e.g. CMAKE_FLAGS=-DCMAKE_COMPILE_WARNING_AS_ERROR=ON (CI).
+CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench format clean
+.PHONY: all deps configure build run test test-asan bench format format-check clean
 
 all: build
 
@@ -12,7 +14,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -27,21 +29,30 @@ test: build
 
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DWIREMAP_SANITIZE=ON -DWIREMAP_BENCH=OFF
+	  -DWIREMAP_SANITIZE=ON -DWIREMAP_BENCH=OFF $(CMAKE_FLAGS)
 
+# Leaks are reported, except those inside the Qt libraries (tests/lsan.supp).
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
-	  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Every benchmark program of the build, medians of five runs.
 bench: build
-	$(BUILD)/bench_netgraph --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bench_load --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	$(BUILD)/bench_compare --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	for B in $(BUILD)/bench/bench_*; do \
+	  [ -x "$$B" ] || continue; \
+	  QT_QPA_PLATFORM=offscreen $$B --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
+	done
+
+FORMAT_FILES = $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 'fuzz/*.h' | grep -v /samples/)
 
 format:
-	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' | grep -v /samples/)
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	clang-format --dry-run -Werror $(FORMAT_FILES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

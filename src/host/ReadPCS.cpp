@@ -4,6 +4,8 @@ namespace wiremap {
 
 TForm4::TForm4(QWidget* AParent) : QDialog(AParent) {}
 
-int TForm4::ShowModal() { return QDialog::Rejected; }
+int TForm4::ShowModal() {
+  return QDialog::Rejected;
+}
 
 }  // namespace wiremap

@@ -16,7 +16,6 @@ class TKeyValues;
 class TCondensedGraph {
  public:
   TCondensedGraph() = default;
-  virtual ~TCondensedGraph() = default;
 
   void SetNodeCount(int32_t ACount);
   void Build(TWiremaps& AGraph, const TKeyValues& AKeyValues, TAspectKind AAspect);

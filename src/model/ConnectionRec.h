@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wiremap {
@@ -24,13 +25,16 @@ using TConnectionRecs = std::vector<TConnectionRec>;
 // Name of the loaded project: a sample's caption, empty for a live project.
 extern std::string ProjectName;
 
-// The pin name the net graph uses for one end: designation, ":", terminal.
-inline std::string PinNameOf(const std::string& ADesignation, const std::string& APin) {
+// The pin name the net graph uses for one end: designation, ":", terminal; written into
+// AName, reusing its storage.
+inline void PinNameOf(std::string_view ADesignation, std::string_view APin, std::string& AName) {
+  AName.assign(ADesignation).append(1, ':').append(APin);
+}
+
+inline std::string PinNameOf(std::string_view ADesignation, std::string_view APin) {
   std::string Name;
   Name.reserve(ADesignation.size() + 1 + APin.size());
-  Name += ADesignation;
-  Name += ':';
-  Name += APin;
+  PinNameOf(ADesignation, APin, Name);
   return Name;
 }
 

@@ -14,7 +14,6 @@ class TWiremaps;
 class TKeyValues {
  public:
   explicit TKeyValues(TWiremaps& AGraph);
-  virtual ~TKeyValues() = default;
 
   std::array<TSortedTextList, AspectCount> Lists;
 };

@@ -13,9 +13,6 @@ enum TAspectKind : uint8_t { akFunction = 0, akLocation = 1, akProduct = 2, akPi
 
 constexpr int AspectCount = 5;
 
-// The separators of the designation parts, indexed by aspect.
-constexpr char AspectSeparators[] = "=+-:";
-
 enum : int32_t { pfNetHead = 2, pfVisited = 4, pfMarked = 8 };
 
 // One distinct pin of a project with its links; owned by the net graph.

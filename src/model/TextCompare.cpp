@@ -1,9 +1,7 @@
 #include "model/TextCompare.h"
 
 #include <unicode/ucol.h>
-#include <unicode/unorm2.h>
 #include <unicode/ustring.h>
-#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +19,8 @@ namespace {
 // Key tags: plain-ASCII rank keys and ICU sort keys live in separate key spaces.
 constexpr char kRankKey = '\x01';
 constexpr char kIcuKey = '\x02';
+// Ends the primary weights in an ICU sort key.
+constexpr char kLevelSeparator = '\x01';
 
 struct TCollatorCloser {
   void operator()(UCollator* ACollator) const { ucol_close(ACollator); }
@@ -69,12 +69,15 @@ class TCollation {
                             static_cast<int32_t>(B.size()), &Status);
   }
 
-  void Key(std::string_view AText, std::string& AKey) {
+  // A text that compares equal to some plain-ASCII text gets that text's rank key, every
+  // other text its ICU key: so keys are equal exactly when the texts compare equal.
+  void Key(std::string_view AText, std::string& AKey) const {
+    if (FFast && IsAscii(AText)) return RankKey(AText, AKey);
+    const std::string Icu = RawIcuKey(ToUtf16(AText));
     if (FFast) {
-      if (IsAscii(AText)) return RankKey(AText, AKey);
-      if (const auto Ascii = AsciiEquivalent(AText)) return RankKey(*Ascii, AKey);
+      if (const auto Ascii = AsciiWithKey(Icu)) return RankKey(*Ascii, AKey);
     }
-    AKey = kIcuKey + RawIcuKey(ToUtf16(AText));
+    AKey.assign(1, kIcuKey).append(Icu);
   }
 
  private:
@@ -133,12 +136,52 @@ class TCollation {
       if (I == 0 || Coll(&Chars[I - 1], 1, &Chars[I], 1) != 0) ++Rank;
       FRank[Chars[I]] = Coll(&Chars[I], 1, &Empty, 0) == 0 ? 0 : Rank;
     }
+    return BuildPrimaryCode();
+  }
+
+  // The primary weights of the ASCII characters, for reading an ICU key back as ASCII
+  // text. That reading is unambiguous only when no weight is the beginning of another
+  // and characters of equal primary weight have equal keys; otherwise no fast path.
+  bool BuildPrimaryCode() {
+    const std::string EmptyKey = RawIcuKey(std::u16string());
     for (int C = 0; C < 128; ++C) {
-      const char16_t Ch = static_cast<char16_t>(C);
-      FAsciiKeys.emplace(RawIcuKey(std::u16string(1, Ch)), static_cast<char>(C));
+      const std::string Key = RawIcuKey(std::u16string(1, static_cast<char16_t>(C)));
+      const std::string Primary = Key.substr(0, Key.find(kLevelSeparator));
+      if (Primary.empty()) {
+        if (Key != EmptyKey) return false;
+        continue;
+      }
+      const auto [Entry, Added] = FAsciiByPrimary.emplace(Primary, static_cast<char>(C));
+      if (!Added && RawIcuKey(std::u16string(1, static_cast<char16_t>(Entry->second))) != Key)
+        return false;
+      FLongestPrimary = std::max(FLongestPrimary, Primary.size());
     }
-    FEmptyKey = RawIcuKey(std::u16string());
+    for (const auto& [A, CA] : FAsciiByPrimary)
+      for (const auto& [B, CB] : FAsciiByPrimary)
+        if (A != B && B.compare(0, A.size(), A) == 0) return false;
     return true;
+  }
+
+  // The plain-ASCII text whose ICU key is AIcuKey, if there is one: the primary weights
+  // are read back as characters, and the text's own key must then be AIcuKey.
+  std::optional<std::string> AsciiWithKey(const std::string& AIcuKey) const {
+    const size_t End = AIcuKey.find(kLevelSeparator);
+    if (End == std::string::npos) return std::nullopt;
+    std::string Text;
+    for (size_t I = 0; I < End;) {
+      size_t Length = 1;
+      for (; Length <= FLongestPrimary && I + Length <= End; ++Length) {
+        const auto Found = FAsciiByPrimary.find(AIcuKey.substr(I, Length));
+        if (Found == FAsciiByPrimary.end()) continue;
+        Text.push_back(Found->second);
+        break;
+      }
+      if (Length > FLongestPrimary || I + Length > End) return std::nullopt;
+      I += Length;
+    }
+    std::u16string Wide(Text.begin(), Text.end());
+    if (RawIcuKey(Wide) != AIcuKey) return std::nullopt;
+    return Text;
   }
 
   // Guards the rank table: random ASCII texts must compare as the collator says.
@@ -166,70 +209,12 @@ class TCollation {
                         reinterpret_cast<const UChar*>(B), BLength);
   }
 
-  // The plain-ASCII text that compares equal to AText, if it is built only of
-  // characters that are ignorable or variants of ASCII characters.
-  std::optional<std::string> AsciiEquivalent(std::string_view AText) {
-    std::string Result;
-    int32_t I = 0;
-    const int32_t Length = static_cast<int32_t>(AText.size());
-    while (I < Length) {
-      UChar32 C;
-      U8_NEXT(AText.data(), I, Length, C);
-      if (C >= 0 && C < 0x80) {
-        Result.push_back(static_cast<char>(C));
-        continue;
-      }
-      const std::optional<std::string>& Part = Reduction(C);
-      if (!Part) return std::nullopt;
-      Result += *Part;
-    }
-    UErrorCode Status = U_ZERO_ERROR;
-    if (ucol_strcollUTF8(FCollator.get(), Result.data(), static_cast<int32_t>(Result.size()),
-                         AText.data(), Length, &Status) != 0)
-      return std::nullopt;
-    return Result;
-  }
-
-  const std::optional<std::string>& Reduction(UChar32 C) {
-    const auto Found = FReductions.find(C);
-    if (Found != FReductions.end()) return Found->second;
-    return FReductions.emplace(C, ComputeReduction(C)).first->second;
-  }
-
-  std::optional<std::string> ComputeReduction(UChar32 C) const {
-    if (C < 0) return std::nullopt;  // ill-formed UTF-8
-    std::u16string Text;
-    char16_t Units[2];
-    int32_t Count = 0;
-    U16_APPEND_UNSAFE(Units, Count, C);
-    Text.assign(Units, Count);
-    const std::string Key = RawIcuKey(Text);
-    if (Key == FEmptyKey) return std::string();
-    if (const auto Ascii = FAsciiKeys.find(Key); Ascii != FAsciiKeys.end())
-      return std::string(1, Ascii->second);
-    UErrorCode Status = U_ZERO_ERROR;
-    const UNormalizer2* Fold = unorm2_getNFKCCasefoldInstance(&Status);
-    if (U_FAILURE(Status)) return std::nullopt;
-    UChar Folded[32];
-    const int32_t Length = unorm2_normalize(Fold, reinterpret_cast<const UChar*>(Text.data()),
-                                            Count, Folded, 32, &Status);
-    if (U_FAILURE(Status)) return std::nullopt;
-    std::string Result;
-    for (int32_t I = 0; I < Length; ++I) {
-      if (Folded[I] >= 0x80) return std::nullopt;
-      Result.push_back(static_cast<char>(Folded[I]));
-    }
-    if (RawIcuKey(std::u16string(Folded, Folded + Length)) != Key) return std::nullopt;
-    return Result;
-  }
-
   std::string FLocale;
   std::unique_ptr<UCollator, TCollatorCloser> FCollator;
   bool FFast = false;
   std::array<uint8_t, 128> FRank{};
-  std::unordered_map<std::string, char> FAsciiKeys;
-  std::string FEmptyKey;
-  std::unordered_map<UChar32, std::optional<std::string>> FReductions;
+  std::unordered_map<std::string, char> FAsciiByPrimary;
+  size_t FLongestPrimary = 0;
 };
 
 std::string LocaleFromEnvironment() {
@@ -240,12 +225,29 @@ std::string LocaleFromEnvironment() {
   return "";
 }
 
-// "de_DE.UTF-8@euro" → "de_DE"; "C" and "POSIX" → "" (root: ICU's own choice for
-// them would be case-sensitive).
-std::string IcuLocaleName(std::string AName) {
-  AName = AName.substr(0, AName.find_first_of(".@"));
-  if (AName == "C" || AName == "POSIX") return "";
-  return AName;
+// The script subtag of a locale modifier that names a script ("sr_RS@latin").
+std::string ScriptOfModifier(const std::string& AModifier) {
+  static const std::unordered_map<std::string, std::string> Scripts{
+      {"latin", "Latn"},  {"cyrillic", "Cyrl"}, {"devanagari", "Deva"},
+      {"arabic", "Arab"}, {"iqtelif", "Latn"},  {"shaw", "Shaw"}};
+  const auto Found = Scripts.find(AModifier);
+  return Found == Scripts.end() ? std::string() : Found->second;
+}
+
+// "de_DE.UTF-8@euro" → "de_DE"; "sr_RS.UTF-8@latin" → "sr_Latn_RS" (a modifier that names
+// a script becomes ICU's script subtag); "C" and "POSIX" → "" (root: ICU's own choice
+// for them would be case-sensitive).
+std::string IcuLocaleName(const std::string& AName) {
+  const size_t At = AName.find('@');
+  const std::string Modifier = At == std::string::npos ? "" : AName.substr(At + 1);
+  std::string Name = AName.substr(0, AName.find_first_of(".@"));
+  if (Name == "C" || Name == "POSIX") return "";
+  const std::string Script = ScriptOfModifier(Modifier);
+  if (!Script.empty()) {
+    const size_t Underscore = Name.find('_');
+    Name.insert(Underscore == std::string::npos ? Name.size() : Underscore, "_" + Script);
+  }
+  return Name;
 }
 
 std::unique_ptr<TCollation>& CurrentSlot() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "model/Exception.h"
 #include "model/KeySort.h"
@@ -80,7 +81,7 @@ struct TPreparedEnd {
   uint64_t Hash = 0;
 
   void Prepare(const std::string& ADesignation, const std::string& APin) {
-    Name.assign(ADesignation).append(1, ':').append(APin);
+    PinNameOf(ADesignation, APin, Name);
     CollationKeyTo(Name, Key);
     Hash = HashText(Key);
   }
@@ -122,7 +123,7 @@ bool TWiremaps::KeyLess(int32_t A, int32_t B) const {
 
 // Brings the name order up to date: sorts the pins added since the last call and
 // merges them in, so a batch of additions costs one sort.
-void TWiremaps::EnsureSorted() {
+void TWiremaps::EnsureSorted() const {
   const int32_t Count = GetPinCount();
   if (FSortedCount == Count) return;
   for (int32_t Number = FSortedCount; Number < Count; ++Number) FSorted.push_back(Number);
@@ -136,6 +137,10 @@ void TWiremaps::EnsureSorted() {
 }
 
 void TWiremaps::UpdatePositions() {
+  RefreshPositions();
+}
+
+void TWiremaps::RefreshPositions() const {
   if (FPositionsValid) return;
   EnsureSorted();
   FPositions.resize(FSorted.size());
@@ -144,31 +149,39 @@ void TWiremaps::UpdatePositions() {
   FPositionsValid = true;
 }
 
-const std::string& TWiremaps::GetSortedName(int32_t APosition) {
+const std::string& TWiremaps::GetSortedName(int32_t APosition) const {
   return GetSortedPin(APosition)->Name;
 }
 
-TPinDescr* TWiremaps::GetSortedPin(int32_t APosition) {
+const TPinDescr* TWiremaps::GetSortedPin(int32_t APosition) const {
   WIREMAP_ASSERT(APosition >= 0 && APosition < GetPinCount());
   EnsureSorted();
   return &FPins[FSorted[APosition]];
 }
 
-const std::string& TWiremaps::GetPinName(int32_t ANumber) {
+TPinDescr* TWiremaps::GetSortedPin(int32_t APosition) {
+  return const_cast<TPinDescr*>(std::as_const(*this).GetSortedPin(APosition));
+}
+
+const std::string& TWiremaps::GetPinName(int32_t ANumber) const {
   return GetPin(ANumber)->Name;
 }
 
-TPinDescr* TWiremaps::GetPin(int32_t ANumber) {
+const TPinDescr* TWiremaps::GetPin(int32_t ANumber) const {
   WIREMAP_ASSERT(ANumber >= 0 && ANumber < GetPinCount());
-  UpdatePositions();
-  TPinDescr* Pin = &FPins[ANumber];
+  RefreshPositions();
+  const TPinDescr* Pin = &FPins[ANumber];
   WIREMAP_ASSERT(Pin->Number == ANumber);
   return Pin;
 }
 
-int32_t TWiremaps::GetPosition(int32_t ANumber) {
+TPinDescr* TWiremaps::GetPin(int32_t ANumber) {
+  return const_cast<TPinDescr*>(std::as_const(*this).GetPin(ANumber));
+}
+
+int32_t TWiremaps::GetPosition(int32_t ANumber) const {
   WIREMAP_ASSERT(ANumber >= 0 && ANumber < GetPinCount());
-  UpdatePositions();
+  RefreshPositions();
   return FPositions[ANumber];
 }
 

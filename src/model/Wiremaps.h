@@ -38,16 +38,19 @@ class TWiremaps {
 
   void UpdatePositions();
 
-  // Access by position (name order).
-  const std::string& GetSortedName(int32_t APosition);
+  // Access by position (name order). Reading brings the name order up to date first,
+  // which is why the const readers may still sort.
+  const std::string& GetSortedName(int32_t APosition) const;
   TPinDescr* GetSortedPin(int32_t APosition);
+  const TPinDescr* GetSortedPin(int32_t APosition) const;
 
   // Access by number (order of first appearance).
-  const std::string& GetPinName(int32_t ANumber);
+  const std::string& GetPinName(int32_t ANumber) const;
   TPinDescr* GetPin(int32_t ANumber);
+  const TPinDescr* GetPin(int32_t ANumber) const;
 
   // Position of the pin with number ANumber.
-  int32_t GetPosition(int32_t ANumber);
+  int32_t GetPosition(int32_t ANumber) const;
 
   void ClearVisited();
   void ComputeNets();
@@ -68,7 +71,8 @@ class TWiremaps {
   int32_t FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash);
   void Link(int32_t A, int32_t B, const std::string& AWire, int32_t APageA, int32_t APageB);
   std::string_view Key(int32_t ANumber) const;
-  void EnsureSorted();
+  void EnsureSorted() const;
+  void RefreshPositions() const;
   bool KeyLess(int32_t A, int32_t B) const;
   void CollectNet(int32_t AStart, std::vector<int32_t>& ANet);
 
@@ -83,12 +87,13 @@ class TWiremaps {
     std::string_view operator()(int32_t ANumber) const { return Graph->Key(ANumber); }
   };
   THashIndex<TKeyOf> FIndex{TKeyOf{this}};
-  // Pin numbers in name order; the first FSortedCount pins are in it.
-  std::vector<int32_t> FSorted;
-  int32_t FSortedCount = 0;
+  // Pin numbers in name order; the first FSortedCount pins are in it. Brought up to
+  // date lazily, also by the const readers.
+  mutable std::vector<int32_t> FSorted;
+  mutable int32_t FSortedCount = 0;
   // Position of each pin number; valid while FPositionsValid.
-  std::vector<int32_t> FPositions;
-  bool FPositionsValid = false;
+  mutable std::vector<int32_t> FPositions;
+  mutable bool FPositionsValid = false;
   // Scratch space kept between calls.
   std::string FKeyA, FKeyB;
   std::vector<TFrame> FStack;

@@ -4,6 +4,8 @@ namespace wiremap {
 
 TForm5::TForm5(QWidget* AParent) : QDialog(AParent) {}
 
-int TForm5::ShowModal() { return QDialog::Rejected; }
+int TForm5::ShowModal() {
+  return QDialog::Rejected;
+}
 
 }  // namespace wiremap

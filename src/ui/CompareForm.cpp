@@ -49,21 +49,11 @@ QString NetText(const std::vector<std::string>& ANet) {
          QString::number(ANet.size());
 }
 
-const TImageList& Images() {
-  static const TImageList List;
-  return List;
-}
-
-QIcon NodeIcon(int AImage) {
-  return Images().NodeIcon(
-      AImage, AImage == TImageList::iiProject ? AImage : AImage + TImageList::iiSelected);
-}
-
-QTreeWidgetItem* PinNode(const QString& APrefix, const std::string& AName,
-                         const QColor& AColor = QColor()) {
+QTreeWidgetItem* PinNode(const TImageList& AImages, const QString& APrefix,
+                         const std::string& AName, const QColor& AColor = QColor()) {
   auto* Node = new QTreeWidgetItem(QStringList(APrefix + Text(AName)));
   if (AColor.isValid()) Node->setForeground(0, AColor);
-  Node->setIcon(0, NodeIcon(TImageList::iiPin));
+  Node->setIcon(0, AImages.NodeIcon(TImageList::iiPin));
   Node->setData(0, PinRole, Text(AName));
   return Node;
 }
@@ -112,12 +102,14 @@ QTreeWidgetItem* FindPinInTree(const QTreeWidget& ATree, const std::string& ANam
   });
 }
 
-TForm6::TForm6(QWidget* AParent) : QDialog(AParent) {
+TForm6::TForm6(QWidget* AParent) : QDialog(AParent), FImages(std::make_unique<TImageList>()) {
   setWindowTitle(QStringLiteral("Netlist Comparison"));
   setFont(ControlFont());
   CreateControls();
   resize(640, 560);
 }
+
+TForm6::~TForm6() = default;
 
 void TForm6::CreateControls() {
   Label1 = new QLabel(this);
@@ -189,7 +181,7 @@ QTreeWidgetItem* TForm6::GroupNode(const QString& AText, int ACount) {
 
 QTreeWidgetItem* TForm6::NetNode(const QString& AText, int ANet, bool AOldSide) {
   auto* Node = new QTreeWidgetItem(QStringList(AText));
-  Node->setIcon(0, NodeIcon(TImageList::iiNet));
+  Node->setIcon(0, FImages->NodeIcon(TImageList::iiNet));
   Node->setData(0, SideRole, AOldSide ? kOldSide : kNewSide);
   Node->setData(0, NetRole, ANet);
   return Node;
@@ -199,7 +191,7 @@ void TForm6::BuildTree() {
   TreeView1->clear();
   auto* Root = new QTreeWidgetItem(QStringList("Changes from project [" + Text(FOld.ProjectName) +
                                                "] to project [" + Text(FNew.ProjectName) + "]"));
-  Root->setIcon(0, NodeIcon(TImageList::iiProject));
+  Root->setIcon(0, FImages->NodeIcon(TImageList::iiProject));
 
   QTreeWidgetItem* Changed = GroupNode("changed nets", static_cast<int>(FDiff.Changed.size()));
   // Gained pins in green, lost ones in red, so that a long list reads at a glance.
@@ -208,9 +200,9 @@ void TForm6::BuildTree() {
         NetNode(NetText(FNew.Nets[Change.NewNet]) + "   was " + NetText(FOld.Nets[Change.OldNet]),
                 Change.NewNet, false);
     for (const std::string& Pin : Change.Added)
-      Net->addChild(PinNode("+ ", Pin, QColor(0, 110, 0)));
+      Net->addChild(PinNode(*FImages, "+ ", Pin, QColor(0, 110, 0)));
     for (const std::string& Pin : Change.Removed)
-      Net->addChild(PinNode("- ", Pin, QColor(170, 0, 0)));
+      Net->addChild(PinNode(*FImages, "- ", Pin, QColor(170, 0, 0)));
     Changed->addChild(Net);
   }
 
@@ -219,14 +211,14 @@ void TForm6::BuildTree() {
     QTreeWidgetItem* Group = GroupNode(AText, static_cast<int>(ANets.size()));
     for (const int Index : ANets) {
       QTreeWidgetItem* Net = NetNode(NetText(ANetlist.Nets[Index]), Index, AOldSide);
-      for (const std::string& Pin : ANetlist.Nets[Index]) Net->addChild(PinNode("", Pin));
+      for (const std::string& Pin : ANetlist.Nets[Index]) Net->addChild(PinNode(*FImages, "", Pin));
       Group->addChild(Net);
     }
     return Group;
   };
   const auto AddPins = [&](const QString& AText, const std::vector<std::string>& APins) {
     QTreeWidgetItem* Group = GroupNode(AText, static_cast<int>(APins.size()));
-    for (const std::string& Pin : APins) Group->addChild(PinNode("", Pin));
+    for (const std::string& Pin : APins) Group->addChild(PinNode(*FImages, "", Pin));
     return Group;
   };
 

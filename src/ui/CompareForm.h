@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <QPointer>
 #include <QString>
@@ -13,6 +15,8 @@ class QTreeWidgetItem;
 
 namespace wiremap {
 
+class TImageList;
+
 // The comparison window: what changed from an older revision of a project (a saved
 // netlist or a built-in sample) to the loaded one, as a summary line and a tree of the
 // changed nets, the nets and the pins found on one side only. Not modal; OK or closing
@@ -22,6 +26,7 @@ class TForm6 : public QDialog {
   Q_OBJECT
  public:
   explicit TForm6(QWidget* AParent = nullptr);
+  ~TForm6() override;
 
   // The netlist tree in which double-clicked nets and pins are selected (not owned).
   void SetNetlistTree(QTreeWidget* ATree);
@@ -47,6 +52,7 @@ class TForm6 : public QDialog {
   QTreeWidgetItem* GroupNode(const QString& AText, int ACount);
   const std::vector<std::string>* NetOf(const QTreeWidgetItem* ANode) const;
 
+  std::unique_ptr<TImageList> FImages;
   TNetlist FOld, FNew;
   TNetlistDiff FDiff;
   QPointer<QTreeWidget> FNetlistTree;

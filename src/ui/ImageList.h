@@ -30,9 +30,18 @@ class TImageList {
   // Image AIndex at a device pixel ratio (drawn, not scaled, so it stays crisp).
   QPixmap Image(int AIndex, qreal ADevicePixelRatio = 1.0) const;
 
+  // The image a node shows while selected: AImage + iiSelected; the project image
+  // stays the same.
+  static int SelectedImage(int AImage) {
+    return AImage == iiProject ? iiProject : AImage + iiSelected;
+  }
+
   // An icon showing AImage normally and ASelectedImage while the node is selected.
   // Icons are drawn once per pair and then shared, so filling a large tree stays cheap.
   QIcon NodeIcon(int AImage, int ASelectedImage) const;
+
+  // The icon of a tree node with image AImage and its selected counterpart.
+  QIcon NodeIcon(int AImage) const { return NodeIcon(AImage, SelectedImage(AImage)); }
 
  private:
   mutable QHash<int, QIcon> FIcons;

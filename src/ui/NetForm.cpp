@@ -1,6 +1,6 @@
 #include "ui/NetForm.h"
 
-#include <exception>
+#include <utility>
 
 #include <QApplication>
 #include <QHeaderView>
@@ -15,13 +15,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime (its header ships with clang only).
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#elif defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include "charts/ViewGrph.h"
 #include "host/ReadPCS.h"
 #include "model/Wiremap.h"
@@ -33,8 +26,8 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "ui/PinListTree.h"
 #include "ui/PinNodes.h"
 #include "ui/RadioGroup.h"
-#include "ui/TreeIcons.h"
 #include "ui/TreeNode.h"
+#include "ui/UsedMemory.h"
 #include "ui/UserPrompts.h"
 #include "ui/VersionInfo.h"
 
@@ -57,37 +50,6 @@ const QColor PinListBackground(240, 252, 255);
 
 const char* const CaptionTail = " - A Netlist Tool for PC|SCHEMATIC AUTOMATION";
 
-// Runs AAction when the scope is left by an exception, so that a failed command does
-// not leave the hourglass behind (its status text stays, showing how far it got).
-template <typename TAction>
-class TOnFailure {
- public:
-  explicit TOnFailure(TAction AAction)
-      : FAction(std::move(AAction)), FExceptions(std::uncaught_exceptions()) {}
-  TOnFailure(const TOnFailure&) = delete;
-  TOnFailure& operator=(const TOnFailure&) = delete;
-  ~TOnFailure() {
-    if (std::uncaught_exceptions() > FExceptions) FAction();
-  }
-
- private:
-  TAction FAction;
-  int FExceptions;
-};
-
-// Bytes currently allocated from the heap, in whole kilobytes.
-unsigned long long UsedMemoryKB() {
-#if defined(__SANITIZE_ADDRESS__)
-  // The sanitizer's allocator takes the place of the C library's heap.
-  return __sanitizer_get_current_allocated_bytes() / 1024;
-#elif defined(__GLIBC__)
-  const struct mallinfo2 Info = mallinfo2();
-  return (static_cast<unsigned long long>(Info.uordblks) + Info.hblkhd) / 1024;
-#else
-  return 0;
-#endif
-}
-
 void SetBackground(QWidget* AWidget, const QColor& AColor) {
   QPalette Palette = AWidget->palette();
   Palette.setColor(QPalette::Base, AColor);
@@ -102,7 +64,6 @@ QString ToQString(const std::string& AText) {
 
 TForm1::TForm1(QWidget* AParent)
     : QMainWindow(AParent), ImageList1(std::make_unique<TImageList>()) {
-  FIcons = std::make_unique<TTreeIcons>(*ImageList1);
   CreateControls();
   CreateMenu();
   ApplyFont();
@@ -147,18 +108,16 @@ void TForm1::CreateControls() {
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-  RadioGroup1 =
-      new TRadioGroup("Sort by:",
-                      {"Pin Name", "Page Number, then Pin Name", "Function, then Pin Name",
-                       "Function, then Location, then Pin Name", "Location, then Pin Name",
-                       "Location, then Page Number, then Pin Name", "Custom"},
-                      Client);
+  QStringList Orders;
+  for (const TSortOrderInfo& Order : SortOrders) Orders.append(Order.Caption);
+  RadioGroup1 = new TRadioGroup("Sort by:", Orders, Client);
   RadioGroup1->SetItemIndex(0);
   RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
 
   StatusBar1 = statusBar();
   StatusBar1->setFixedHeight(StatusBarHeight);
   FStatusLabel = new QLabel(StatusBar1);
+  FStatusLabel->setTextFormat(Qt::PlainText);  // pin names are not markup
   StatusBar1->addWidget(FStatusLabel, 1);
 
   connect(TreeView1, &QTreeWidget::currentItemChanged, this,
@@ -341,10 +300,17 @@ void TForm1::resizeEvent(QResizeEvent* AEvent) {
 
 // --- Status line --------------------------------------------------------------------
 
+TForm1::TBusyScope::TBusyScope(TForm1& AForm, const QString& AText) : FForm(AForm) {
+  if (!AText.isEmpty()) FForm.ShowBusy(AText);
+}
+
+TForm1::TBusyScope::~TBusyScope() {
+  FForm.EndBusyCursor();
+}
+
 void TForm1::ShowStatus(const QString& AText) {
   FStatus = AText + QString(16, ' ') + "Used Memory: " + QString::number(UsedMemoryKB()) + " KB";
   FStatusLabel->setText(FStatus);
-  // Long work blocks the event loop: draw the text now so that it is seen during it.
   emit statusChanged(FStatus);
 }
 
@@ -381,27 +347,28 @@ QString TForm1::StatusText() const {
 // --- Load flows ---------------------------------------------------------------------
 
 void TForm1::OpenSampleProject(int ANumber) {
-  const TOnFailure Guard([this] { EndBusyCursor(); });
-  ShowBusy("Retrieving demo data...");
+  const TBusyScope Busy(*this, "Retrieving demo data...");
   HideChart();
   TConnectionRecs Records;
   LoadSampleProject(Records, ANumber);
   LoadConnections(Records);
 }
 
+// The retrieved records are emptied whatever the outcome.
 void TForm1::RetrieveCurrentProjectsNetlist1Click() {
   if (!FForm4) return;
-  const auto Empty = qScopeGuard([this] { TConnectionRecs().swap(FForm4->Connections); });
-  if (FForm4->ShowModal() == QDialog::Accepted) LoadRetrievedConnections();
+  if (FForm4->ShowModal() == QDialog::Accepted)
+    LoadRetrievedConnections();
+  else
+    TConnectionRecs().swap(FForm4->Connections);
 }
 
 void TForm1::LoadRetrievedConnections() {
   if (!FForm4) return;
-  const auto Empty = qScopeGuard([this] { TConnectionRecs().swap(FForm4->Connections); });
-  const TOnFailure Guard([this] { EndBusyCursor(); });
-  ShowBusy("Retrieving data through OLE...");
+  const TConnectionRecs Records = std::exchange(FForm4->Connections, {});
+  const TBusyScope Busy(*this, "Retrieving data through OLE...");
   HideChart();
-  LoadConnections(FForm4->Connections);
+  LoadConnections(Records);
 }
 
 // Everything of a load after the records are at hand, up to "Ready.".
@@ -454,19 +421,22 @@ void TForm1::ShowStatistics(const TConnectionRecs& AConnections) {
 
 void TForm1::BuildNetlistTree() {
   ShowBusy("Preparing the netlist tree...");
-  ReplaceTree(TreeView1, TNetlistTree(*FGraph, *FIcons).Build(ToQString(ProjectName)));
+  ReplaceTree(TreeView1, TNetlistTree(*FGraph, *ImageList1).Build(ToQString(ProjectName)));
 }
 
 void TForm1::BuildPinListTree(int AOrder) {
   ShowBusy("Preparing the pin- and linklist tree...");
-  TPinListTree Builder(*FGraph, *FIcons);
+  TPinListTree Builder(*FGraph, *ImageList1);
   auto Root = Builder.MakeRoot(ToQString(ProjectName));
-  if (FKeyValues && !Builder.Fill(Root.get(), AOrder, *FKeyValues)) AlertBeep();
+  const bool Known = AOrder >= 0 && AOrder < SortOrderCount;
+  if (FKeyValues &&
+      !(Known && Builder.Fill(Root.get(), static_cast<TSortOrder>(AOrder), *FKeyValues)))
+    AlertBeep();
   ReplaceTree(TreeView2, std::move(Root));
 }
 
 QTreeWidgetItem* TForm1::AddPinNode(QTreeWidgetItem* AParent, bool AWithPage, int APosition) {
-  return TPinListTree(*FGraph, *FIcons).AddPinNode(AParent, AWithPage, APosition);
+  return TPinListTree(*FGraph, *ImageList1).AddPinNode(AParent, AWithPage, APosition);
 }
 
 // The nodes were built detached; the view takes them in one go and lays out once.
@@ -500,8 +470,7 @@ bool TForm1::SelectPinInPinList(const std::string& AName) {
 void TForm1::TreeView1Change(QTreeWidgetItem* ANode) {
   if (!ANode) return;
   if (const TPinDescr* Pin = NodePin(ANode)) {
-    const TOnFailure Guard([this] { EndBusyCursor(); });
-    ShowBusy("Searching for " + ToQString(Pin->Name) + "...");
+    const TBusyScope Busy(*this, "Searching for " + ToQString(Pin->Name) + "...");
     if (!SelectPinInPinList(Pin->Name)) ShowReady();
     return;
   }
@@ -516,7 +485,7 @@ void TForm1::HighlightNet(QTreeWidgetItem* ANetNode) {
 }
 
 void TForm1::RadioGroup1Click() {
-  const TOnFailure Guard([this] { EndBusyCursor(); });
+  const TBusyScope Busy(*this);
   BuildPinListTree(RadioGroup1->ItemIndex());
   ShowReady();
 }

@@ -27,7 +27,6 @@ class TForm5;
 class TImageList;
 class TKeyValues;
 class TRadioGroup;
-class TTreeIcons;
 class TWiremaps;
 
 // The main window: the netlist tree, the pin list tree, the project statistics, the
@@ -160,6 +159,20 @@ class TForm1 : public QMainWindow {
   void resizeEvent(QResizeEvent* AEvent) override;
 
  private:
+  // A command's busy spell: the busy text (when one is given) and the hourglass on
+  // entry, the default pointer on every exit, also when the command fails (its status
+  // text then stays, showing how far it got).
+  class TBusyScope {
+   public:
+    explicit TBusyScope(TForm1& AForm, const QString& AText = QString());
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+    ~TBusyScope();
+
+   private:
+    TForm1& FForm;
+  };
+
   void CreateControls();
   QTreeWidget* CreateTree();
   QPushButton* CreateButton(const QString& ACaption, void (TForm1::*AHandler)());
@@ -186,7 +199,6 @@ class TForm1 : public QMainWindow {
 
   std::unique_ptr<TWiremaps> FGraph;
   std::unique_ptr<TKeyValues> FKeyValues;
-  std::unique_ptr<TTreeIcons> FIcons;
   QLabel* FStatusLabel = nullptr;
   QString FStatus;
   bool FBusyCursor = false;

@@ -3,28 +3,24 @@
 #include <QList>
 
 #include "model/Wiremap.h"
-#include "ui/TreeIcons.h"
+#include "ui/ImageList.h"
 #include "ui/TreeNode.h"
 
 namespace wiremap {
 
 namespace {
 
-constexpr int NetImage = TImageList::iiNet;
-constexpr int PinImage = TImageList::iiPin;
-
 // A pin with more links than this breaks a chain.
 constexpr size_t LinearLinkLimit = 2;
 
 }  // namespace
 
-TNetlistTree::TNetlistTree(TWiremaps& AGraph, const TTreeIcons& AIcons)
-    : FGraph(AGraph), FIcons(AIcons) {}
+TNetlistTree::TNetlistTree(const TWiremaps& AGraph, const TImageList& AImages)
+    : FGraph(AGraph), FImages(AImages) {}
 
 std::unique_ptr<QTreeWidgetItem> TNetlistTree::Build(const QString& AProjectName) {
   auto Root = std::make_unique<TTreeNode>("Netlist of project [" + AProjectName + "]",
-                                          TTreeIcons::ProjectImage, TTreeIcons::ProjectImage,
-                                          FIcons.Icon(TTreeIcons::ProjectImage));
+                                          TImageList::iiProject, FImages);
   QList<QTreeWidgetItem*> Nets;
   const int32_t Count = FGraph.GetPinCount();
   for (int32_t Position = 0; Position < Count; ++Position)
@@ -40,9 +36,9 @@ TTreeNode* TNetlistTree::NetNode(int32_t APosition) {
   const int32_t Limit = FGraph.GetPinCount();
   int32_t Number = Start;
   do {
-    TPinDescr* Pin = FGraph.GetPin(Number);
-    Pins.append(new TTreeNode(QString::fromStdString(FGraph.GetPinName(Number)), PinImage,
-                              TTreeIcons::SelectedImage(PinImage), FIcons.Icon(PinImage), Pin));
+    const TPinDescr* Pin = FGraph.GetPin(Number);
+    Pins.append(new TTreeNode(QString::fromStdString(FGraph.GetPinName(Number)), TImageList::iiPin,
+                              FImages, Pin));
     if (Pin->Links.size() > LinearLinkLimit) Linear = false;
     Number = Pin->NextInNet;
   } while (Number != Start && Pins.size() < Limit);
@@ -50,8 +46,7 @@ TTreeNode* TNetlistTree::NetNode(int32_t APosition) {
   QString Text = "net " + QString::fromStdString(FGraph.GetSortedName(APosition)) + "   pins " +
                  QString::number(Pins.size());
   if (Linear) Text += "   linear";
-  auto* Net =
-      new TTreeNode(Text, NetImage, TTreeIcons::SelectedImage(NetImage), FIcons.Icon(NetImage));
+  auto* Net = new TTreeNode(Text, TImageList::iiNet, FImages);
   Net->addChildren(Pins);
   return Net;
 }

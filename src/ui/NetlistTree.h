@@ -9,7 +9,7 @@ class QTreeWidgetItem;
 
 namespace wiremap {
 
-class TTreeIcons;
+class TImageList;
 class TTreeNode;
 class TWiremaps;
 
@@ -18,15 +18,15 @@ class TWiremaps;
 // in name order. A net is "linear" when none of its pins has more than two links.
 class TNetlistTree {
  public:
-  TNetlistTree(TWiremaps& AGraph, const TTreeIcons& AIcons);
+  TNetlistTree(const TWiremaps& AGraph, const TImageList& AImages);
 
   std::unique_ptr<QTreeWidgetItem> Build(const QString& AProjectName);
 
  private:
   TTreeNode* NetNode(int32_t APosition);
 
-  TWiremaps& FGraph;
-  const TTreeIcons& FIcons;
+  const TWiremaps& FGraph;
+  const TImageList& FImages;
 };
 
 }  // namespace wiremap

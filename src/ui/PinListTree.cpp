@@ -5,88 +5,73 @@
 #include <QList>
 
 #include "model/Wiremap.h"
-#include "ui/TreeIcons.h"
+#include "ui/ImageList.h"
 #include "ui/TreeNode.h"
 
 namespace wiremap {
 
-namespace {
+const std::array<TSortOrderInfo, SortOrderCount> SortOrders{{
+    {"Pin Name", TSortOrderInfo::Flat, akPin, "", 0, true},
+    {"Page Number, then Pin Name", TSortOrderInfo::Grouped, akPage, "page ",
+     TImageList::iiPageSheet, false},  // a page group needs no page behind each pin
+    {"Function, then Pin Name", TSortOrderInfo::Grouped, akFunction, "function ",
+     TImageList::iiFunctionSheet, true},
+    {"Function, then Location, then Pin Name", TSortOrderInfo::NoTree, akPin, "", 0, true},
+    {"Location, then Pin Name", TSortOrderInfo::Grouped, akLocation, "location ",
+     TImageList::iiLocationSheet, true},
+    {"Location, then Page Number, then Pin Name", TSortOrderInfo::NoTree, akPin, "", 0, true},
+    {"Custom", TSortOrderInfo::NoTree, akPin, "", 0, true},
+}};
 
-constexpr int PinImage = TImageList::iiPin;
-constexpr int LinkImage = TImageList::iiLink;
-
-struct TGrouping {
-  TAspectKind Aspect;
-  const char* Prefix;
-  int Image;
-  bool WithPage;  // a page group needs no page behind each pin
-};
-
-const TGrouping* GroupingOf(int AOrder) {
-  static const TGrouping Page{akPage, "page ", TImageList::iiPageSheet, false};
-  static const TGrouping Function{akFunction, "function ", TImageList::iiFunctionSheet, true};
-  static const TGrouping Location{akLocation, "location ", TImageList::iiLocationSheet, true};
-  switch (AOrder) {
-    case TPinListTree::soPage:
-      return &Page;
-    case TPinListTree::soFunction:
-      return &Function;
-    case TPinListTree::soLocation:
-      return &Location;
-    default:
-      return nullptr;
-  }
-}
-
-}  // namespace
-
-TPinListTree::TPinListTree(TWiremaps& AGraph, const TTreeIcons& AIcons)
-    : FGraph(AGraph), FIcons(AIcons) {}
+TPinListTree::TPinListTree(const TWiremaps& AGraph, const TImageList& AImages)
+    : FGraph(AGraph), FImages(AImages) {}
 
 std::unique_ptr<QTreeWidgetItem> TPinListTree::MakeRoot(const QString& AProjectName) const {
   return std::make_unique<TTreeNode>("List of pins in project [" + AProjectName + "]",
-                                     TTreeIcons::ProjectImage, TTreeIcons::ProjectImage,
-                                     FIcons.Icon(TTreeIcons::ProjectImage));
+                                     TImageList::iiProject, FImages);
 }
 
-bool TPinListTree::Fill(QTreeWidgetItem* ARoot, int AOrder, const TKeyValues& AKeyValues) {
-  if (AOrder == soPinName) {
-    const int32_t Count = FGraph.GetPinCount();
-    for (int32_t Position = 0; Position < Count; ++Position) AddPinNode(ARoot, true, Position);
-    return true;
+bool TPinListTree::Fill(QTreeWidgetItem* ARoot, TSortOrder AOrder, const TKeyValues& AKeyValues) {
+  const TSortOrderInfo& Order = SortOrders.at(AOrder);
+  switch (Order.Shape) {
+    case TSortOrderInfo::Flat:
+      for (int32_t Position = 0; Position < FGraph.GetPinCount(); ++Position)
+        AddPinNode(ARoot, Order.PinShowsPage, Position);
+      return true;
+    case TSortOrderInfo::Grouped:
+      FillGrouped(ARoot, Order, AKeyValues);
+      return true;
+    case TSortOrderInfo::NoTree:
+      break;
   }
-  if (!GroupingOf(AOrder)) return false;
-  FillGrouped(ARoot, AOrder, AKeyValues);
-  return true;
+  return false;
 }
 
 // One pass puts every pin into its group's bucket; the buckets keep name order.
-void TPinListTree::FillGrouped(QTreeWidgetItem* ARoot, int AOrder, const TKeyValues& AKeyValues) {
-  const TGrouping& Grouping = *GroupingOf(AOrder);
-  const TSortedTextList& Values = AKeyValues.Lists[Grouping.Aspect];
-  std::vector<std::vector<int32_t>> Buckets(Values.Count());
-  const int32_t Count = FGraph.GetPinCount();
-  for (int32_t Position = 0; Position < Count; ++Position) {
-    const int32_t Key = FGraph.GetSortedPin(Position)->Keys[Grouping.Aspect];
-    if (Key >= 0 && Key < Values.Count()) Buckets[Key].push_back(Position);
+void TPinListTree::FillGrouped(QTreeWidgetItem* ARoot, const TSortOrderInfo& AOrder,
+                               const TKeyValues& AKeyValues) {
+  const TSortedTextList& Values = AKeyValues.Lists[AOrder.Aspect];
+  std::vector<std::vector<int32_t>> Buckets(static_cast<size_t>(Values.Count()));
+  for (int32_t Position = 0; Position < FGraph.GetPinCount(); ++Position) {
+    const int32_t Key = FGraph.GetSortedPin(Position)->Keys[AOrder.Aspect];
+    if (Key >= 0 && Key < Values.Count()) Buckets[static_cast<size_t>(Key)].push_back(Position);
   }
-  const QIcon& Icon = FIcons.Icon(Grouping.Image);
   for (int Index = 0; Index < Values.Count(); ++Index) {
-    auto* Group = new TTreeNode(Grouping.Prefix + QString::fromStdString(Values[Index]),
-                                Grouping.Image, TTreeIcons::SelectedImage(Grouping.Image), Icon);
+    auto* Group = new TTreeNode(AOrder.GroupPrefix + QString::fromStdString(Values[Index]),
+                                AOrder.GroupImage, FImages);
     ARoot->addChild(Group);
-    for (const int32_t Position : Buckets[Index]) AddPinNode(Group, Grouping.WithPage, Position);
+    for (const int32_t Position : Buckets[static_cast<size_t>(Index)])
+      AddPinNode(Group, AOrder.PinShowsPage, Position);
   }
 }
 
 QTreeWidgetItem* TPinListTree::AddPinNode(QTreeWidgetItem* AParent, bool AWithPage,
                                           int32_t APosition) {
-  TPinDescr* Pin = FGraph.GetSortedPin(APosition);
+  const TPinDescr* Pin = FGraph.GetSortedPin(APosition);
   QString Text = "pin " + QString::fromStdString(FGraph.GetSortedName(APosition));
   if (AWithPage) Text += "   page " + QString::number(Pin->Page);
   Text += "   links " + QString::number(Pin->LinkWires.size());
-  auto* Node = new TTreeNode(Text, PinImage, TTreeIcons::SelectedImage(PinImage),
-                             FIcons.Icon(PinImage), Pin);
+  auto* Node = new TTreeNode(Text, TImageList::iiPin, FImages, Pin);
 
   QList<QTreeWidgetItem*> Links;
   Links.reserve(static_cast<qsizetype>(Pin->Links.size()));
@@ -94,8 +79,7 @@ QTreeWidgetItem* TPinListTree::AddPinNode(QTreeWidgetItem* AParent, bool AWithPa
     const int32_t Target = Pin->Links[K];
     Links.append(new TTreeNode("linked to " + QString::fromStdString(FGraph.GetPinName(Target)) +
                                    "   by wire " + QString::fromStdString(Pin->LinkWires[K]),
-                               LinkImage, TTreeIcons::SelectedImage(LinkImage),
-                               FIcons.Icon(LinkImage), FGraph.GetPin(Target)));
+                               TImageList::iiLink, FImages, FGraph.GetPin(Target)));
   }
   Node->addChildren(Links);
   AParent->addChild(Node);

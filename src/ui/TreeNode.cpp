@@ -2,15 +2,17 @@
 
 #include <QTreeWidget>
 
+#include "ui/ImageList.h"
+
 namespace wiremap {
 
-TTreeNode::TTreeNode(const QString& AText, int AImage, int ASelectedImage, const QIcon& AIcon,
-                     TPinDescr* APin)
+TTreeNode::TTreeNode(const QString& AText, int AImage, const TImageList& AImages,
+                     const TPinDescr* APin)
     : QTreeWidgetItem(QStringList{AText}, UserType),
-      FIcon(AIcon),
+      FIcon(AImages.NodeIcon(AImage)),
       FPin(APin),
       FImage(AImage),
-      FSelectedImage(ASelectedImage) {}
+      FSelectedImage(TImageList::SelectedImage(AImage)) {}
 
 QVariant TTreeNode::data(int AColumn, int ARole) const {
   if (AColumn == 0) {
@@ -18,7 +20,7 @@ QVariant TTreeNode::data(int AColumn, int ARole) const {
       case Qt::DecorationRole:
         return FIcon;
       case NodePinRole:
-        return QVariant::fromValue(static_cast<void*>(FPin));
+        return QVariant::fromValue(static_cast<void*>(const_cast<TPinDescr*>(FPin)));
       case NodeImageRole:
         return FImage;
       case NodeSelectedImageRole:
@@ -32,6 +34,7 @@ QVariant TTreeNode::data(int AColumn, int ARole) const {
   return QTreeWidgetItem::data(AColumn, ARole);
 }
 
+// Nodes only point at pins; whoever owns the graph may change them through the node.
 TPinDescr* NodePin(const QTreeWidgetItem* ANode) {
   if (!ANode) return nullptr;
   return static_cast<TPinDescr*>(ANode->data(0, NodePinRole).value<void*>());

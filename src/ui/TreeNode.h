@@ -5,6 +5,7 @@
 
 namespace wiremap {
 
+class TImageList;
 class TPinDescr;
 
 // Item data roles under which a tree node reports what it carries and its images.
@@ -15,16 +16,17 @@ enum TNodeRole : int {
   NodeTextWidthRole = Qt::UserRole + 3       // width of the text in the tree's font
 };
 
-// One node of the main window's trees: a text, an image pair and the pin it carries
-// (owned by the net graph). Kept lean because a large project makes tens of thousands.
+// One node of the main window's trees: a text, an image (shown with its selected
+// counterpart while the node is selected) and the pin it carries (owned by the net
+// graph). Kept lean because a large project makes tens of thousands.
 class TTreeNode : public QTreeWidgetItem {
  public:
-  TTreeNode(const QString& AText, int AImage, int ASelectedImage, const QIcon& AIcon,
-            TPinDescr* APin = nullptr);
+  TTreeNode(const QString& AText, int AImage, const TImageList& AImages,
+            const TPinDescr* APin = nullptr);
 
   QVariant data(int AColumn, int ARole) const override;
 
-  TPinDescr* Pin() const { return FPin; }
+  const TPinDescr* Pin() const { return FPin; }
   int Image() const { return FImage; }
   int SelectedImage() const { return FSelectedImage; }
 
@@ -32,7 +34,7 @@ class TTreeNode : public QTreeWidgetItem {
   int TextWidth() const;
 
   QIcon FIcon;
-  TPinDescr* FPin;
+  const TPinDescr* FPin;
   // Measured on first demand: laying out a text is the costly part of sizing a row.
   mutable int FTextWidth = -1;
   int FImage;

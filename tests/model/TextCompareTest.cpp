@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/SortedTextList.h"
@@ -110,6 +114,124 @@ TEST_P(TextCompareTest, AgreesWithTheCollatorOnRandomTexts) {
 INSTANTIATE_TEST_SUITE_P(Locales, TextCompareTest,
                          ::testing::Values("C", "POSIX", "en_US.UTF-8", "de_DE.UTF-8", "cs_CZ",
                                            "da_DK"));
+
+// The collator's own sort key, the reference for equality and order.
+class TReferenceCollator {
+ public:
+  TReferenceCollator() {
+    UErrorCode Status = U_ZERO_ERROR;
+    FCollator = ucol_open(CollationLocale().c_str(), &Status);
+    ucol_setStrength(FCollator, UCOL_SECONDARY);
+  }
+  ~TReferenceCollator() { ucol_close(FCollator); }
+
+  std::string Key(const std::string& AText) const {
+    UErrorCode Status = U_ZERO_ERROR;
+    UCharIterator Iterator;
+    uiter_setUTF8(&Iterator, AText.data(), static_cast<int32_t>(AText.size()));
+    uint32_t State[2] = {0, 0};
+    std::string Key;
+    uint8_t Buffer[256];
+    for (;;) {
+      const int32_t Length =
+          ucol_nextSortKeyPart(FCollator, &Iterator, State, Buffer, sizeof Buffer, &Status);
+      Key.append(reinterpret_cast<const char*>(Buffer), static_cast<size_t>(Length));
+      if (Length < static_cast<int32_t>(sizeof Buffer)) return Key;
+    }
+  }
+
+ private:
+  UCollator* FCollator = nullptr;
+};
+
+std::string Utf8(UChar32 ACodePoint) {
+  char Bytes[4];
+  int32_t Length = 0;
+  U8_APPEND_UNSAFE(Bytes, Length, ACodePoint);
+  return std::string(Bytes, static_cast<size_t>(Length));
+}
+
+// Keys are a pin's identity: equal keys must mean exactly "compares equal", also where a
+// non-ASCII character equals a run of ASCII ones (⓫ = 11, ꜳ = aa, 🆗 = OK).
+class KeyIdentity : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override { SetCollationLocale(GetParam()); }
+  void TearDown() override { SetCollationLocale("C"); }
+};
+
+TEST_P(KeyIdentity, EveryCodePointAgainstEveryAsciiTextOfUpToTwoCharacters) {
+  const TReferenceCollator Reference;
+  std::vector<std::string> Ascii{""};
+  for (int A = 0; A < 128; ++A) {
+    Ascii.push_back(std::string(1, static_cast<char>(A)));
+    for (int B = 0; B < 128; ++B) Ascii.push_back({static_cast<char>(A), static_cast<char>(B)});
+  }
+  // In the collator's order, neighbours compare as the collator says; keys follow suit.
+  std::vector<std::pair<std::string, std::string>> Sorted;
+  for (const std::string& Text : Ascii) Sorted.emplace_back(Reference.Key(Text), Text);
+  std::sort(Sorted.begin(), Sorted.end());
+  std::unordered_map<std::string, std::string> AsciiByReference, AsciiByKey;
+  for (size_t I = 0; I < Sorted.size(); ++I) {
+    const auto& [RefKey, Text] = Sorted[I];
+    AsciiByReference.emplace(RefKey, Text);
+    AsciiByKey.emplace(CollationKey(Text), Text);
+    if (I == 0) continue;
+    const int Expected = Sign(Sorted[I - 1].first.compare(RefKey));
+    ASSERT_EQ(Sign(CompareText(Sorted[I - 1].second, Text)), Expected) << Text;
+    ASSERT_EQ(Expected == 0, CollationKey(Sorted[I - 1].second) == CollationKey(Text)) << Text;
+  }
+  int Faults = 0;
+  for (UChar32 C = 0; C <= 0x10FFFF; ++C) {
+    if (U_IS_SURROGATE(C)) continue;
+    const std::string Text = Utf8(C);
+    const auto Equal = AsciiByReference.find(Reference.Key(Text));
+    const auto SameKey = AsciiByKey.find(CollationKey(Text));
+    const bool Agrees = Equal == AsciiByReference.end()
+                            ? SameKey == AsciiByKey.end()
+                            : SameKey != AsciiByKey.end() &&
+                                  CollationKey(SameKey->second) == CollationKey(Equal->second) &&
+                                  CompareText(Text, Equal->second) == 0;
+    if (!Agrees && ++Faults <= 5) ADD_FAILURE() << "U+" << std::hex << C << " '" << Text << "'";
+  }
+  EXPECT_EQ(Faults, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(RootAndTailored, KeyIdentity, ::testing::Values("C", "da_DK"));
+
+// Random texts over an alphabet of accents, ligatures and characters that equal ASCII
+// runs: order and equality as the collator says, also through the keys.
+TEST_P(KeyIdentity, AgreesWithTheCollatorOnNonAsciiTexts) {
+  const TReferenceCollator Reference;
+  const std::vector<std::string> Alphabet{"a",         "A",  "1",        "-",    "é", "É",
+                                          "e\xCC\x81", "⓫",  "ꜳ",        "🆗",    "ǆ", "ß",
+                                          "ﬁ",         "Ａ", "\xCC\x81", "\xFF", ":"};
+  std::mt19937 Random(11);
+  std::uniform_int_distribution<size_t> Pick(0, Alphabet.size() - 1), Length(0, 5);
+  const auto Make = [&] {
+    std::string Text;
+    for (size_t N = Length(Random); N > 0; --N) Text += Alphabet[Pick(Random)];
+    return Text;
+  };
+  for (int I = 0; I < 20000; ++I) {
+    const std::string A = Make(), B = Make();
+    const int Expected = Sign(Reference.Key(A).compare(Reference.Key(B)));
+    ASSERT_EQ(Sign(CompareText(A, B)), Expected) << "'" << A << "' vs '" << B << "'";
+    ASSERT_EQ(Expected == 0, CollationKey(A) == CollationKey(B)) << "'" << A << "' vs '" << B;
+    ASSERT_EQ(Sign(CompareKeyed(CollationKey(A), A, CollationKey(B), B)), Expected);
+  }
+}
+
+TEST(TextCompareLocale, AScriptModifierChoosesTheScriptsRules) {
+  // Serbian in Latin script sorts "ć" as a letter of its own after "c".
+  SetCollationLocale("sr_RS.UTF-8@latin");
+  EXPECT_EQ(CollationLocale(), "sr_Latn_RS");
+  EXPECT_GT(CompareText("ća", "cb"), 0);
+  SetCollationLocale("sr_RS.UTF-8");
+  EXPECT_LT(CompareText("ća", "cb"), 0);
+  SetCollationLocale("uz_UZ@cyrillic");
+  EXPECT_EQ(CollationLocale(), "uz_Cyrl_UZ");
+  SetCollationLocale("C");
+}
 
 TEST(TextCompareLocale, CAndPosixMeanRootCollationStillIgnoringCase) {
   SetCollationLocale("C");

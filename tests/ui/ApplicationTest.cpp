@@ -61,7 +61,7 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersSortingAfterIt) {
 TEST(Application, HasTheTitleAndVersion) {
   EXPECT_EQ(QApplication::applicationName(), "Wiremap");
   EXPECT_EQ(QApplication::applicationDisplayName(), "Wiremap");
-  EXPECT_EQ(VersionText(), "0.57");
+  EXPECT_EQ(VersionText(), WIREMAP_PROJECT_VERSION);
 }
 
 TEST(Application, ShowsEachKindOfExceptionOnceAndGoesOn) {

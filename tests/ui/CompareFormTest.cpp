@@ -18,7 +18,6 @@
 #include "ui/ImageList.h"
 #include "ui/NetlistTree.h"
 #include "ui/TextFile.h"
-#include "ui/TreeIcons.h"
 
 namespace wiremap {
 namespace {
@@ -31,13 +30,12 @@ struct TLoadedSample {
     Graph.AddConnections(Records);
     Graph.ComputeNets();
     Tree.addTopLevelItem(
-        TNetlistTree(Graph, Icons).Build(QString::fromStdString(ProjectName)).release());
+        TNetlistTree(Graph, Images).Build(QString::fromStdString(ProjectName)).release());
     Netlist = NetlistOf(Graph);
   }
 
   TWiremaps Graph;
   TImageList Images;
-  TTreeIcons Icons{Images};
   QTreeWidget Tree;
   TNetlist Netlist;  // taken while ProjectName is the sample's
 };

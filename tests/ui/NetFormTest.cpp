@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +26,8 @@ void ProcessEventsFor(int AMilliseconds) {
 }
 
 TEST_F(NetForm, StartsEmptyAndReady) {
-  EXPECT_EQ(Form.windowTitle(), "Wiremap ver. 0.57 - A Netlist Tool for PC|SCHEMATIC AUTOMATION");
+  EXPECT_EQ(Form.windowTitle(), "Wiremap ver. " WIREMAP_PROJECT_VERSION
+                                " - A Netlist Tool for PC|SCHEMATIC AUTOMATION");
   EXPECT_TRUE(
       QRegularExpression("^Ready\\. {16}Used Memory: \\d+ KB$").match(Form.StatusText()).hasMatch())
       << Form.StatusText().toStdString();
@@ -254,6 +256,19 @@ TEST_F(NetForm, ShowingTheWindowLoadsSampleOne) {
   EXPECT_EQ(Form.Memo1->toPlainText().section('\n', 0, 0),
             QString("PROJECT STATISTICS [%1]").arg(SampleProjectInfo(1)->Caption));
   EXPECT_EQ(StatusTexts().last(), "Ready.");
+}
+
+// Names are data, never markup: the status line shows them letter for letter.
+TEST_F(NetForm, StatusLineShowsAPinNameAsPlainText) {
+  const QString Text = "Searching for <b>x</b>  &amp;:1...";
+  Form.show();
+  Form.ShowBusy(Text);
+  const auto* Label = Form.StatusBar1->findChild<QLabel*>();
+  ASSERT_NE(Label, nullptr);
+  EXPECT_TRUE(Label->text().startsWith(Text + "                Used Memory: "));
+  // Rendered as markup, the tags would vanish and the blanks collapse.
+  EXPECT_GE(Label->sizeHint().width(), Label->fontMetrics().horizontalAdvance(Label->text()));
+  Form.ShowReady();
 }
 
 // Redrawing the status text while painting must not make the window paint again.

@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 #include "model/PinDescr.h"
+#include "ui/ImageList.h"
 #include "ui/TreeNode.h"
 
 namespace wiremap {
@@ -27,7 +28,7 @@ class PinNodes : public testing::Test {
   }
 
   QTreeWidgetItem* Node(const QString& AText, TPinDescr* APin = nullptr) {
-    return new TTreeNode(AText, 0, 0, QIcon(), APin);
+    return new TTreeNode(AText, TImageList::iiPin, Images, APin);
   }
   QTreeWidgetItem* Pin(int AIndex) { return Node("pin", &Pins[AIndex]); }
 
@@ -41,6 +42,7 @@ class PinNodes : public testing::Test {
     return Numbers;
   }
 
+  TImageList Images;
   TPinDescr Pins[4]{{"A", 0}, {"B", 1}, {"C", 2}, {"D", 3}};
   QTreeWidget Tree;
 };
