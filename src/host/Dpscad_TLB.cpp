@@ -3,6 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "host/DemoDrawing.h"
+#include "host/SimulatedHost.h"
+
 namespace wiremap {
 namespace {
 
@@ -11,9 +14,9 @@ THostFactory& InstalledFactory() {
   return Factory;
 }
 
-// Until a host is installed there is nothing to connect to.
+// Without an adapter to a real CAD application, every machine has the built-in one.
 std::shared_ptr<IPCsApplication> DefaultApplication() {
-  throw EOleSysError("The CAD application is not available");
+  return std::make_shared<TSimulatedHost>(DemoDrawing());
 }
 
 const char* VariantTypeName(const TVariant& AValue) {

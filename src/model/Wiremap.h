@@ -7,6 +7,7 @@
 #include "model/KeyValues.h"
 #include "model/NetlistCompare.h"
 #include "model/PinDescr.h"
+#include "model/PinMask.h"
 #include "model/SampleProjects.h"
 #include "model/SortedTextList.h"
 #include "model/TextCompare.h"

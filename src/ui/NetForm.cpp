@@ -26,6 +26,8 @@
 #include "ui/PinListTree.h"
 #include "ui/PinNodes.h"
 #include "ui/RadioGroup.h"
+#include "ui/ShortcutGuard.h"
+#include "ui/TextFile.h"
 #include "ui/TreeNode.h"
 #include "ui/UsedMemory.h"
 #include "ui/UserPrompts.h"
@@ -189,6 +191,11 @@ void TForm1::CreateEditMenu() {
   FindPin1 = AddCommand(Edit1, "&Find Pin", QKeySequence("Ctrl+F"), &TForm1::FindPin1Click);
   FindNextPin1 =
       AddCommand(Edit1, "Find Next Pin", QKeySequence("Ctrl+G"), &TForm1::FindNextPin1Click);
+  // Ctrl+C copies the pin selected in the pin list wherever the focus is in the window.
+  auto* CopyGuard = new TShortcutGuard(CopySelection1);
+  for (QWidget* View : {static_cast<QWidget*>(Memo1), static_cast<QWidget*>(TreeView1),
+                        static_cast<QWidget*>(TreeView2)})
+    CopyGuard->Guard(View);
 }
 
 void TForm1::CreateViewMenu() {
@@ -357,10 +364,15 @@ void TForm1::OpenSampleProject(int ANumber) {
 // The retrieved records are emptied whatever the outcome.
 void TForm1::RetrieveCurrentProjectsNetlist1Click() {
   if (!FForm4) return;
-  if (FForm4->ShowModal() == QDialog::Accepted)
+  // A retrieval that does not succeed leaves the loaded project as it was, its name
+  // included.
+  const std::string LoadedName = ProjectName;
+  if (FForm4->ShowModal() == QDialog::Accepted) {
     LoadRetrievedConnections();
-  else
+  } else {
     TConnectionRecs().swap(FForm4->Connections);
+    ProjectName = LoadedName;
+  }
 }
 
 void TForm1::LoadRetrievedConnections() {
@@ -459,12 +471,69 @@ bool TForm1::SelectPinInPinList(const std::string& AName) {
     return SameTextAsciiCase(APin.Name, AName);
   });
   if (!Node) return false;
-  for (QTreeWidgetItem* Parent = Node->parent(); Parent; Parent = Parent->parent())
-    Parent->setExpanded(true);
-  TreeView2->scrollToItem(Node);
-  TreeView2->setCurrentItem(Node);
-  ShowReady();
+  ShowFoundPin(Node);
   return true;
+}
+
+// Makes the node visible, selects it and ends with "Ready.".
+void TForm1::ShowFoundPin(QTreeWidgetItem* ANode) {
+  for (QTreeWidgetItem* Parent = ANode->parent(); Parent; Parent = Parent->parent())
+    Parent->setExpanded(true);
+  TreeView2->scrollToItem(ANode);
+  TreeView2->setCurrentItem(ANode);
+  ShowReady();
+}
+
+// The current node only while it is selected: the view also keeps a current node that
+// the user has deselected, or that it chose itself on getting the focus.
+QTreeWidgetItem* TForm1::SelectedPinListNode() const {
+  QTreeWidgetItem* Node = TreeView2->currentItem();
+  return Node && Node->isSelected() ? Node : nullptr;
+}
+
+// --- Find Pin -----------------------------------------------------------------------
+
+QTreeWidgetItem* TForm1::FindPinNode(const QString& AMask) {
+  return FindPinNodeAfter(AMask, nullptr);
+}
+
+QTreeWidgetItem* TForm1::FindPinNodeAfter(const QString& AMask,
+                                          const QTreeWidgetItem* AAfter) const {
+  const TPinMask Mask(AMask.toStdString());
+  return NextPinNode(*TreeView2, AAfter,
+                     [&Mask](const TPinDescr& APin) { return Mask.Matches(APin.Name); });
+}
+
+// A plain text that is no whole pin name is looked for anywhere in the names. A bad mask
+// raises EInvalidMask before anything changes but the remembered text, which the user
+// then gets back for correcting.
+void TForm1::FindPin1Click() {
+  const std::optional<QString> Text = UserPrompts().AskText(
+      this, "Find Pin", "Enter Pin Name (\"?\" and \"*\" allowed)", FSearchText, 255);
+  if (!Text) return;
+  FSearchText = *Text;
+  QString Mask = FSearchText;
+  QTreeWidgetItem* Node = FindPinNode(Mask);
+  if (!Node && !Mask.contains('?') && !Mask.contains('*')) {
+    Mask = '*' + FSearchText + '*';
+    Node = FindPinNode(Mask);
+  }
+  FLastSearch = Mask;
+  if (Node)
+    ShowFoundPin(Node);
+  else
+    AlertBeep();
+}
+
+// Goes on with the last search below the selected node, up to the end of the list.
+void TForm1::FindNextPin1Click() {
+  const QTreeWidgetItem* Selected = SelectedPinListNode();
+  QTreeWidgetItem* Node =
+      Selected && FLastSearch ? FindPinNodeAfter(*FLastSearch, Selected) : nullptr;
+  if (Node)
+    ShowFoundPin(Node);
+  else
+    AlertBeep();
 }
 
 void TForm1::TreeView1Change(QTreeWidgetItem* ANode) {
@@ -551,6 +620,30 @@ void TForm1::HighlightSelectioninChart1Click() {
 
 void TForm1::Help1Click() {
   if (FForm3) FForm3->ShowHelp();
+}
+
+// --- Text exports and clipboard -----------------------------------------------------
+
+void TForm1::SaveNetlist1Click() {
+  SaveTree(*TreeView1);
+}
+
+void TForm1::SavePinlist1Click() {
+  SaveTree(*TreeView2);
+}
+
+// The chosen name is proposed again by the next save, also when this one fails.
+void TForm1::SaveTree(const QTreeWidget& ATree) {
+  const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, FSaveFileName);
+  if (!FileName) return;
+  FSaveFileName = *FileName;
+  SaveTextFile(*FileName, TreeLines(ATree));
+}
+
+// A link node carries the pin it leads to, so that pin is copied.
+void TForm1::CopySelection1Click() {
+  const TPinDescr* Pin = NodePin(SelectedPinListNode());
+  if (!Pin || !UserPrompts().SetClipboardText(ToQString(Pin->Name))) AlertBeep();
 }
 
 }  // namespace wiremap

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QMainWindow>
@@ -62,6 +63,9 @@ class TForm1 : public QMainWindow {
   bool SelectPinInPinList(const QString& AName);
   bool SelectPinInPinList(const std::string& AName);
   bool SelectPinInPinList(const char* AName) { return SelectPinInPinList(QString(AName)); }
+  // The first pin node of the pin list, in the order SelectPinInPinList visits, whose
+  // pin's full name fits the mask AMask, or nullptr. Raises EInvalidMask for a bad mask.
+  QTreeWidgetItem* FindPinNode(const QString& AMask);
 
   TWiremaps& Graph() { return *FGraph; }
   TKeyValues* KeyValues() const { return FKeyValues.get(); }
@@ -82,11 +86,11 @@ class TForm1 : public QMainWindow {
   void OpenDemoData71Click() { OpenSampleProject(7); }
   void OpenDemoData81Click() { OpenSampleProject(8); }
   void OpenDemoData91Click() { OpenSampleProject(9); }
-  void SaveNetlist1Click() {}
-  void SavePinlist1Click() {}
-  void CopySelection1Click() {}
-  void FindPin1Click() {}
-  void FindNextPin1Click() {}
+  void SaveNetlist1Click();
+  void SavePinlist1Click();
+  void CopySelection1Click();
+  void FindPin1Click();
+  void FindNextPin1Click();
   void PageGraph1Click();
   void FunctionGraph1Click();
   void LocationGraph1Click();
@@ -192,6 +196,10 @@ class TForm1 : public QMainWindow {
   void HideChart();
   void ShowChart(const QString& ACaption, TAspectKind AAspect);
   void ReplaceTree(QTreeWidget* ATree, std::unique_ptr<QTreeWidgetItem> ARoot);
+  QTreeWidgetItem* FindPinNodeAfter(const QString& AMask, const QTreeWidgetItem* AAfter) const;
+  void ShowFoundPin(QTreeWidgetItem* ANode);
+  QTreeWidgetItem* SelectedPinListNode() const;
+  void SaveTree(const QTreeWidget& ATree);
   void ExpandAll(QTreeWidget* ATree);
   void CollapseAll(QTreeWidget* ATree);
   void HighlightNet(QTreeWidgetItem* ANetNode);
@@ -203,6 +211,13 @@ class TForm1 : public QMainWindow {
   QString FStatus;
   bool FBusyCursor = false;
   bool FActivated = false;
+  // The text last confirmed in Find Pin.
+  QString FSearchText;
+  // The mask of the last search as it was made (with the stars added to a plain text),
+  // for Find Next; none before the first search.
+  std::optional<QString> FLastSearch;
+  // The file name chosen last in either save.
+  QString FSaveFileName;
 
   TForm2* FForm2 = nullptr;
   TForm3* FForm3 = nullptr;

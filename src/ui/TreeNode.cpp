@@ -8,7 +8,7 @@ namespace wiremap {
 
 TTreeNode::TTreeNode(const QString& AText, int AImage, const TImageList& AImages,
                      const TPinDescr* APin)
-    : QTreeWidgetItem(QStringList{AText}, UserType),
+    : QTreeWidgetItem(QStringList{AText}, NodeType),
       FIcon(AImages.NodeIcon(AImage)),
       FPin(APin),
       FImage(AImage),
@@ -37,6 +37,9 @@ QVariant TTreeNode::data(int AColumn, int ARole) const {
 // Nodes only point at pins; whoever owns the graph may change them through the node.
 TPinDescr* NodePin(const QTreeWidgetItem* ANode) {
   if (!ANode) return nullptr;
+  // Pin searches ask every node of a large tree; a tree node answers without a QVariant.
+  if (ANode->type() == TTreeNode::NodeType)
+    return const_cast<TPinDescr*>(static_cast<const TTreeNode*>(ANode)->Pin());
   return static_cast<TPinDescr*>(ANode->data(0, NodePinRole).value<void*>());
 }
 

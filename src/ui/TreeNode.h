@@ -24,6 +24,9 @@ class TTreeNode : public QTreeWidgetItem {
   TTreeNode(const QString& AText, int AImage, const TImageList& AImages,
             const TPinDescr* APin = nullptr);
 
+  // The item type of every tree node, by which NodePin knows one.
+  static constexpr int NodeType = UserType + 1;
+
   QVariant data(int AColumn, int ARole) const override;
 
   const TPinDescr* Pin() const { return FPin; }

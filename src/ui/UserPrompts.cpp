@@ -1,6 +1,7 @@
 #include "ui/UserPrompts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -24,10 +25,19 @@ void TUserPrompts::ShowError(QWidget* AOwner, const QString& ATitle, const QStri
   QMessageBox::critical(AOwner, ATitle, AText, QMessageBox::Ok);
 }
 
+// Text files only; a name typed without an extension gets ".txt"; replacing a file is
+// confirmed first. The dialog keeps the platform's own title for saving.
 std::optional<QString> TUserPrompts::AskSaveFileName(QWidget* AOwner, const QString& AProposed) {
-  const QString FileName = QFileDialog::getSaveFileName(AOwner, QString(), AProposed);
-  if (FileName.isEmpty()) return std::nullopt;
-  return FileName;
+  QFileDialog Dialog(AOwner);
+  Dialog.setAcceptMode(QFileDialog::AcceptSave);
+  Dialog.setFileMode(QFileDialog::AnyFile);
+  Dialog.setNameFilter("Text files (*.txt)");
+  Dialog.setDefaultSuffix("txt");
+  Dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  Dialog.setSizeGripEnabled(true);
+  if (!AProposed.isEmpty()) Dialog.selectFile(AProposed);
+  if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return Dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> TUserPrompts::AskText(QWidget* AOwner, const QString& ATitle,
@@ -49,6 +59,15 @@ std::optional<QString> TUserPrompts::AskText(QWidget* AOwner, const QString& ATi
 void TUserPrompts::OpenInShell(QWidget*, const QString& ATarget) {
   // A missing mail program or browser is not reported.
   QDesktopServices::openUrl(QUrl(ATarget, QUrl::TolerantMode));
+}
+
+// Setting the clipboard reports no failure (another program may own it, or the session
+// may refuse), so the text is read back to see whether it arrived.
+bool TUserPrompts::SetClipboardText(const QString& AText) {
+  QClipboard* Clipboard = QGuiApplication::clipboard();
+  if (!Clipboard) return false;
+  Clipboard->setText(AText, QClipboard::Clipboard);
+  return Clipboard->text(QClipboard::Clipboard) == AText;
 }
 
 TUserPrompts& UserPrompts() {

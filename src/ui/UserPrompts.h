@@ -20,6 +20,8 @@ class TUserPrompts {
                                          const QString& APrompt, const QString& AValue,
                                          int AMaxLength);
   virtual void OpenInShell(QWidget* AOwner, const QString& ATarget);
+  // Puts AText on the clipboard as plain text; false when the clipboard did not take it.
+  virtual bool SetClipboardText(const QString& AText);
 };
 
 // The prompts in use: the Qt dialogs unless a test installed others.

@@ -13,7 +13,8 @@ namespace wiremap {
 
 // Answers for the user in tests: counts beeps, records errors, shell targets and the
 // prompts asked, and answers save and text prompts from queues (std::nullopt = the user
-// cancelled; an empty queue also cancels). Installs itself while it lives.
+// cancelled; an empty queue also cancels). The clipboard is the real one unless refused.
+// Installs itself while it lives.
 class TTestPrompts : public TUserPrompts {
  public:
   struct TError {
@@ -55,6 +56,12 @@ class TTestPrompts : public TUserPrompts {
     ShellTargets.append(ATarget);
   }
 
+  // The real clipboard, unless the test makes it refuse the text.
+  bool SetClipboardText(const QString& AText) override {
+    ++ClipboardWrites;
+    return !RefuseClipboard && TUserPrompts::SetClipboardText(AText);
+  }
+
   // Script the next answers.
   void AnswerSave(std::optional<QString> AAnswer) { SaveAnswers.push_back(std::move(AAnswer)); }
   void AnswerText(std::optional<QString> AAnswer) { TextAnswers.push_back(std::move(AAnswer)); }
@@ -67,6 +74,8 @@ class TTestPrompts : public TUserPrompts {
   QStringList ShellTargets;
   std::deque<std::optional<QString>> SaveAnswers;
   std::deque<std::optional<QString>> TextAnswers;
+  bool RefuseClipboard = false;
+  int ClipboardWrites = 0;
 
  private:
   static std::optional<QString> Next(std::deque<std::optional<QString>>& AQueue) {

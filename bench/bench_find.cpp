@@ -1,0 +1,126 @@
+// Find Pin on the pin list of a large project: a search that matches nothing visits every
+// pin node of the tree. Also the mask matcher on its own, with the most stars a mask may
+// have against a long name.
+#include <benchmark/benchmark.h>
+
+#include <optional>
+#include <string>
+
+#include <QApplication>
+#include <QTreeWidget>
+
+#include "host/ReadPCS.h"
+#include "model/PinMask.h"
+#include "ui/Forms.h"
+#include "ui/NetForm.h"
+#include "ui/RadioGroup.h"
+#include "ui/UserPrompts.h"
+
+namespace {
+
+using namespace wiremap;
+
+TForm1* MainWindow = nullptr;
+
+// 100,000 wires, each from a new contactor terminal to a terminal strip point that two
+// wires share: 150,000 pins.
+TConnectionRecs MakeConnections(int ACount) {
+  TConnectionRecs Records(static_cast<std::size_t>(ACount));
+  for (int I = 0; I < ACount; ++I) {
+    TConnectionRec& R = Records[static_cast<std::size_t>(I)];
+    const int Strip = I / 2;
+    R.DesignationA =
+        "=F" + std::to_string(I % 97) + "+L" + std::to_string(I % 41) + "-K" + std::to_string(I);
+    R.PinA = "13";
+    R.PageA = I % 300 + 1;
+    R.DesignationB = "=F" + std::to_string(Strip % 97) + "+L" + std::to_string(Strip % 41) + "-X" +
+                     std::to_string(Strip);
+    R.PinB = "1";
+    R.PageB = Strip % 300 + 1;
+    R.WireName = std::to_string(I);
+  }
+  return Records;
+}
+
+void Search(benchmark::State& AState, const QString& AMask, int AOrder = 0) {
+  if (MainWindow->RadioGroup1->ItemIndex() != AOrder) MainWindow->RadioGroup1->SetItemIndex(AOrder);
+  for (auto _ : AState) {
+    QTreeWidgetItem* Node = MainWindow->FindPinNode(AMask);
+    if (Node) AState.SkipWithError("the search should find nothing");
+    benchmark::DoNotOptimize(Node);
+  }
+}
+
+// The first search of a plain text: the whole name.
+void BM_FindPin_ExactMiss(benchmark::State& AState) {
+  Search(AState, "=F1+L1-K999999:13");
+}
+// The second one: the text anywhere in the name.
+void BM_FindPin_ContainsMiss(benchmark::State& AState) {
+  Search(AState, "*K999999*");
+}
+void BM_FindPin_SetMiss(benchmark::State& AState) {
+  Search(AState, "=F[!0-9]*");
+}
+// Grouped by location: 41 groups of pins.
+void BM_FindPin_ContainsMiss_ByLocation(benchmark::State& AState) {
+  Search(AState, "*K999999*", 4);
+}
+
+// The whole command for a plain text that no name holds: the exact search, then the
+// search anywhere in the names, then the beep.
+class TAnswerText : public TUserPrompts {
+ public:
+  void Beep() override {}
+  std::optional<QString> AskText(QWidget*, const QString&, const QString&, const QString&,
+                                 int) override {
+    return QString("K999999");
+  }
+};
+
+void BM_FindPinCommand_PlainMiss(benchmark::State& AState) {
+  if (MainWindow->RadioGroup1->ItemIndex() != 0) MainWindow->RadioGroup1->SetItemIndex(0);
+  TAnswerText Prompts;
+  SetUserPrompts(&Prompts);
+  for (auto _ : AState) MainWindow->FindPin1Click();
+  SetUserPrompts(nullptr);
+}
+
+void BM_Mask_ThirtyStarsLongName(benchmark::State& AState) {
+  std::string Mask;
+  for (int I = 0; I < 29; ++I) Mask += "*a";
+  Mask += "*b";
+  const std::string Name(255, 'a');
+  for (auto _ : AState) {
+    const TPinMask Compiled(Mask);
+    benchmark::DoNotOptimize(Compiled.Matches(Name));
+  }
+}
+
+BENCHMARK(BM_FindPin_ExactMiss)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindPin_ContainsMiss)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindPin_SetMiss)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindPin_ContainsMiss_ByLocation)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindPinCommand_PlainMiss)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mask_ThirtyStarsLongName)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int AArgc, char** AArgv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication Application(AArgc, AArgv);
+  const std::unique_ptr<TForms> Forms = CreateForms();
+  MainWindow = Forms->Form1;
+  MainWindow->RadioGroup1->SetItemIndex(0);
+  // Through the retrieval flow, as a project read from the CAD application.
+  Forms->Form4->Connections = MakeConnections(100000);
+  MainWindow->LoadRetrievedConnections();
+  benchmark::AddCustomContext("pin nodes",
+                              std::to_string(MainWindow->TreeView2->topLevelItem(0)->childCount()));
+
+  benchmark::Initialize(&AArgc, AArgv);
+  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,226 @@
+#include "host/ReadPCS.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "NetFormTestSupport.h"
+#include "SimTestDrawings.h"
+#include "TestPrompts.h"
+#include "host/DemoDrawing.h"
+#include "host/SimHostFactory.h"
+#include "model/TextCompare.h"
+#include "ui/Forms.h"
+#include "ui/NetForm.h"
+
+namespace wiremap {
+namespace {
+
+const QString kRetrieving = "Retrieving data from PC|Schematic Automation...";
+
+class ReadPCSTest : public ::testing::Test {
+ protected:
+  ReadPCSTest() { SetCollationLocale("C"); }
+
+  // The faults of the host in use, or else of the next one to connect.
+  TSimFaults& Faults() {
+    return Form.HostApplication() ? Factory.LastHost()->Faults() : Factory.Faults;
+  }
+
+  // Runs the dialog; Status is the label's text while the host was being read.
+  int Run() {
+    TSimFaults& Planned = Faults();
+    const auto Press = Planned.OnGetConnection;
+    Planned.OnGetConnection = [this, Press](int32_t AIndex) {
+      Status = Form.Label1->text();
+      if (Press) Press(AIndex);
+    };
+    const int Result = Form.ShowModal();
+    Planned.OnGetConnection = Press;
+    return Result;
+  }
+
+  // Presses Abort while entry AIndex is being read; ARead counts the entries read.
+  void AbortAt(int32_t AIndex, int32_t& ARead) {
+    Faults().OnGetConnection = [this, AIndex, &ARead](int32_t I) {
+      ++ARead;
+      if (I == AIndex) Form.BitBtn1->click();
+    };
+  }
+
+  QStringList ErrorTexts() const {
+    QStringList Texts;
+    for (const auto& Error : Prompts.Errors) {
+      EXPECT_EQ(Error.Owner, &Form);
+      EXPECT_EQ(Error.Title, "Wiremap");
+      Texts.append(Error.Text);
+    }
+    return Texts;
+  }
+
+  TTestPrompts Prompts;
+  TSimHostFactory Factory{WireList(5, true)};
+  TForm4 Form;
+  QString Status;
+};
+
+TEST_F(ReadPCSTest, LooksAsDesigned) {
+  EXPECT_EQ(Form.windowTitle(), "OLE Interface to PC|SCHEMATIC");
+  EXPECT_EQ(Form.size(), QSize(320, 129));
+  EXPECT_FALSE(Form.windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_EQ(Form.BitBtn1->geometry(), QRect(232, 104, 75, 25));
+  EXPECT_EQ(Form.Label1->textFormat(), Qt::PlainText);
+  EXPECT_FALSE(Form.Timer1->isActive());
+}
+
+TEST_F(ReadPCSTest, TheFirstTickConnectsAndRetrievesThenTheConnectionIsKept) {
+  EXPECT_EQ(Run(), QDialog::Accepted);
+  EXPECT_EQ(Status, kRetrieving);
+  ASSERT_EQ(Form.Connections.size(), 5u);
+  EXPECT_EQ(Form.Connections[4], (TConnectionRec{"=F0+L1-A4", "1", 1, "=F0+L1-B4", "1", 1, "W4"}));
+  EXPECT_FALSE(Form.ComboBox1->isEnabled());
+  EXPECT_FALSE(Form.Timer1->isActive());
+  const auto Host = Form.HostApplication();
+  ASSERT_TRUE(Host);
+
+  Form.Connections.clear();
+  Form.Label1->setText("before");
+  EXPECT_EQ(Run(), QDialog::Accepted);
+  EXPECT_EQ(Status, kRetrieving);
+  EXPECT_EQ(Factory.Attempts(), 1);
+  EXPECT_EQ(Form.HostApplication(), Host);
+  EXPECT_EQ(Factory.LastHost()->ReleaseCount(), 2);
+  EXPECT_TRUE(Prompts.Errors.empty());
+}
+
+TEST_F(ReadPCSTest, AFailedConnectionIsShownAndTriedAgainNextTime) {
+  Factory.RefuseCreation = true;
+  EXPECT_EQ(Run(), TForm4::mrAbort);
+  EXPECT_EQ(ErrorTexts(),
+            QStringList{"Exception EOleSysError\r\nThe CAD application is not running"});
+  EXPECT_EQ(Form.Label1->text(), "Trying to connect to PC|Schematic Automation...");
+  EXPECT_FALSE(Form.HostApplication());
+  EXPECT_FALSE(Form.Timer1->isActive());
+
+  Factory.RefuseCreation = false;
+  EXPECT_EQ(Run(), QDialog::Accepted);
+  EXPECT_EQ(Factory.Attempts(), 2);
+  EXPECT_EQ(Prompts.Errors.size(), 1u);
+}
+
+TEST_F(ReadPCSTest, AHostErrorDropsTheConnectionSoTheNextRetrievalConnectsAnew) {
+  EXPECT_EQ(Run(), QDialog::Accepted);
+  const auto First = Factory.LastHost();
+  First->Faults().GoneAfterEntries = 0;  // the CAD application was closed meanwhile
+
+  EXPECT_EQ(Run(), TForm4::mrAbort);
+  EXPECT_EQ(ErrorTexts(),
+            QStringList{"Exception EOleException\r\nThe CAD application is no longer running"});
+  EXPECT_EQ(First->ReleaseCount(), 2);
+  EXPECT_FALSE(Form.HostApplication());
+
+  EXPECT_EQ(Run(), QDialog::Accepted);
+  EXPECT_EQ(Factory.Attempts(), 2);
+  EXPECT_NE(Factory.LastHost(), First);
+  EXPECT_EQ(Form.Connections.size(), 5u);
+}
+
+TEST_F(ReadPCSTest, AbortAtRecordKOfNStopsAfterThatRecordWithoutAMessage) {
+  int32_t Runs = 0;
+  for (const int32_t K : {1, 3, 5}) {
+    int32_t Read = 0;
+    AbortAt(K - 1, Read);
+    EXPECT_EQ(Run(), TForm4::mrAbort) << K;
+    EXPECT_EQ(Read, K);
+    EXPECT_EQ(Factory.LastHost()->ReleaseCount(), ++Runs);
+    EXPECT_TRUE(Prompts.Errors.empty());
+    EXPECT_EQ(Factory.Attempts(), 1);  // a stop is no error: the connection stays
+  }
+}
+
+TEST_F(ReadPCSTest, AbortBeforeTheFirstTickRetrievesNothing) {
+  QTimer::singleShot(0, Form.BitBtn1, &QPushButton::click);
+  EXPECT_EQ(Run(), TForm4::mrAbort);
+  EXPECT_EQ(Factory.Attempts(), 0);
+  EXPECT_TRUE(Form.Connections.empty());
+  EXPECT_FALSE(Form.Timer1->isActive());
+}
+
+TEST_F(ReadPCSTest, ProgressStepMovesTheBarAndReportsAbort) {
+  EXPECT_TRUE(Form.ProgressStep(3, 10));
+  EXPECT_EQ(Form.ProgressBar1->maximum(), 10);
+  EXPECT_EQ(Form.ProgressBar1->value(), 3);
+  Form.SetProgress(25, 20);
+  EXPECT_EQ(Form.ProgressBar1->value(), 20);
+  Form.BitBtn1Click();
+  EXPECT_FALSE(Form.ProgressStep(4, 10));
+}
+
+// The main window's Ctrl+R with the real retrieval window.
+class HostLoadTest : public ::testing::Test {
+ protected:
+  HostLoadTest() : Forms(CreateForms()), Form(*Forms->Form1), Retrieval(*Forms->Form4) {
+    SetCollationLocale("C");
+    Form.OpenSampleProject(1);
+    SampleName = ProjectName;
+  }
+
+  QStringList Memo() const { return Form.Memo1->toPlainText().split('\n'); }
+
+  TTestPrompts Prompts;
+  std::unique_ptr<TForms> Forms;
+  TForm1& Form;
+  TForm4& Retrieval;
+  std::string SampleName;
+};
+
+TEST_F(HostLoadTest, TheDemoDrawingLoadsIntoBothTreesAndTheStatistics) {
+  Form.RetrieveCurrentProjectsNetlist1Click();
+  const QStringList Lines = Memo();
+  ASSERT_EQ(Lines.size(), 8);
+  EXPECT_EQ(Lines[0], "PROJECT STATISTICS []");
+  EXPECT_EQ(
+      Lines[1],
+      QString("Retrieved connections: %1").arg(TSimulatedHost(DemoDrawing()).Connections().size()));
+  EXPECT_EQ(Form.TreeView1->topLevelItem(0)->text(0), "Netlist of project []");
+  EXPECT_EQ(Form.TreeView2->topLevelItem(0)->text(0), "List of pins in project []");
+  EXPECT_TRUE(Retrieval.Connections.empty());
+  EXPECT_TRUE(Form.StatusText().startsWith("Ready."));
+}
+
+TEST_F(HostLoadTest, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
+  const QStringList MemoBefore = Memo();
+  const QStringList NetlistBefore = Dump(Form.TreeView1);
+  const QStringList PinsBefore = Dump(Form.TreeView2);
+  TSimHostFactory Factory(WireList(4));
+
+  for (const bool Abort : {false, true}) {
+    Factory.RefuseCreation = !Abort;
+    Factory.Faults.OnGetConnection = [this, Abort](int32_t AIndex) {
+      if (Abort && AIndex == 2) Retrieval.BitBtn1->click();
+    };
+    Form.RetrieveCurrentProjectsNetlist1Click();
+    EXPECT_EQ(Memo(), MemoBefore);
+    EXPECT_EQ(Dump(Form.TreeView1), NetlistBefore);
+    EXPECT_TRUE(Form.StatusText().startsWith("Ready. "));
+    EXPECT_EQ(ProjectName, SampleName);
+    EXPECT_TRUE(Retrieval.Connections.empty());
+    Form.BuildPinListTree(0);
+    Form.ShowReady();
+    EXPECT_EQ(Dump(Form.TreeView2), PinsBefore);
+  }
+  EXPECT_EQ(Prompts.Errors.size(), 1u);
+}
+
+}  // namespace
+}  // namespace wiremap

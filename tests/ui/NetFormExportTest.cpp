@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "NetFormTestSupport.h"
+#include "ui/RadioGroup.h"
+#include "ui/TextFile.h"
+
+namespace wiremap {
+namespace {
+
+class NetFormExport : public testing::Test, public TNetFormFixture {
+ protected:
+  NetFormExport() { Load(HandMadeRecords()); }
+
+  // The file as saved by ACommand under AName.
+  QByteArray Save(void (TForm1::*ACommand)(), const QString& AName) {
+    Prompts.AnswerSave(Dir.filePath(AName));
+    (Form.*ACommand)();
+    QFile File(Dir.filePath(AName));
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
+  }
+
+  QTreeWidgetItem* Node(int AIndex) const { return Form.TreeView2->topLevelItem(0)->child(AIndex); }
+
+  QTemporaryDir Dir;
+};
+
+TEST_F(NetFormExport, SavesEitherTreeWholeWithTabsAndCrLf) {
+  EXPECT_EQ(Save(&TForm1::SaveNetlist1Click, "netlist.txt"),
+            "Netlist of project [Hand-made]\r\n\tnet +L3-X1:1   pins 3\r\n\t\t+L3-X1:1\r\n"
+            "\t\t=F1+L1-K1:13\r\n\t\t=F1+L1-K2:A1\r\n\tnet =R+L2-R1:1   pins 3   linear\r\n"
+            "\t\t=R+L2-R1:1\r\n\t\t=R+L2-R2:1\r\n\t\t=R+L2-R3:1\r\n");
+  Form.RadioGroup1->SetItemIndex(1);  // by page: three levels below the root
+  EXPECT_EQ(
+      Save(&TForm1::SavePinlist1Click, "pins.txt"),
+      "List of pins in project [Hand-made]\r\n"
+      "\tpage 1\r\n\t\tpin =R+L2-R1:1   links 2\r\n"
+      "\t\t\tlinked to =R+L2-R2:1   by wire R12\r\n\t\t\tlinked to =R+L2-R3:1   by wire R31\r\n"
+      "\t\tpin =R+L2-R2:1   links 2\r\n"
+      "\t\t\tlinked to =R+L2-R1:1   by wire R12\r\n\t\t\tlinked to =R+L2-R3:1   by wire R23\r\n"
+      "\t\tpin =R+L2-R3:1   links 2\r\n"
+      "\t\t\tlinked to =R+L2-R2:1   by wire R23\r\n\t\t\tlinked to =R+L2-R1:1   by wire R31\r\n"
+      "\tpage 10\r\n\t\tpin +L3-X1:1   links 1\r\n\t\t\tlinked to =F1+L1-K1:13   by wire W3\r\n"
+      "\tpage 2\r\n\t\tpin =F1+L1-K1:13   links 3\r\n"
+      "\t\t\tlinked to =F1+L1-K2:A1   by wire W1\r\n\t\t\tlinked to =F1+L1-K2:A1   by wire W2\r\n"
+      "\t\t\tlinked to +L3-X1:1   by wire W3\r\n\t\tpin =F1+L1-K2:A1   links 2\r\n"
+      "\t\t\tlinked to =F1+L1-K1:13   by wire W1\r\n\t\t\tlinked to =F1+L1-K1:13   by wire W2\r\n");
+  Form.RadioGroup1->SetItemIndex(6);  // Custom: the root alone; the same name replaced whole
+  EXPECT_EQ(Save(&TForm1::SavePinlist1Click, "pins.txt"),
+            "List of pins in project [Hand-made]\r\n");
+  Form.TreeView1->clear();
+  EXPECT_EQ(Save(&TForm1::SaveNetlist1Click, "none.txt"), "");
+}
+
+TEST_F(NetFormExport, ProposesTheLastChosenNameAndReportsAFailedSave) {
+  Save(&TForm1::SaveNetlist1Click, "a.txt");
+  Prompts.AnswerSave(std::nullopt);
+  Form.SavePinlist1Click();
+  const QString Missing = Dir.filePath("no/such/folder/b.txt");
+  Prompts.AnswerSave(Missing);
+  try {
+    Form.SavePinlist1Click();
+    ADD_FAILURE() << "no error";
+  } catch (const EFileError& E) {
+    EXPECT_EQ(E.Message(), "Cannot create file " + Missing.toStdString());
+  }
+  Form.SaveNetlist1Click();
+  EXPECT_EQ(Prompts.SaveProposals,
+            QStringList({"", Dir.filePath("a.txt"), Dir.filePath("a.txt"), Missing}));
+}
+
+TEST_F(NetFormExport, CopiesThePinOrTheLinkedPinAndBeepsForAnythingElse) {
+  QClipboard* Clipboard = QGuiApplication::clipboard();
+  Form.TreeView2->setCurrentItem(Node(1));
+  Form.CopySelection1Click();
+  EXPECT_EQ(Clipboard->text(), "=F1+L1-K1:13");
+  Form.TreeView2->setCurrentItem(Node(1)->child(2));  // linked to +L3-X1:1
+  Form.CopySelection1Click();
+  EXPECT_EQ(Clipboard->text(), "+L3-X1:1");
+  EXPECT_EQ(Prompts.Beeps, 0);
+
+  Form.TreeView2->clearSelection();
+  Form.CopySelection1Click();
+  Form.RadioGroup1->SetItemIndex(2);
+  for (QTreeWidgetItem* NoPin : {Form.TreeView2->topLevelItem(0), Node(0)}) {  // root, group
+    Form.TreeView2->setCurrentItem(NoPin);
+    Form.CopySelection1Click();
+  }
+  EXPECT_EQ(Prompts.ClipboardWrites, 2);
+  EXPECT_EQ(Clipboard->text(), "+L3-X1:1");
+  Form.TreeView2->setCurrentItem(Node(0)->child(0));
+  Prompts.RefuseClipboard = true;
+  Form.CopySelection1Click();
+  EXPECT_EQ(Prompts.Beeps, 4);
+}
+
+// Ctrl+C pressed as the user would, also while the statistics or the netlist tree has the
+// focus, copies the pin selected in the pin list.
+TEST_F(NetFormExport, CtrlCCopiesThePinListSelectionWhereverTheFocusIs) {
+  Form.show();
+  QApplication::processEvents();  // the first activation loads sample 1
+  Load(HandMadeRecords());
+  Form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+  Form.TreeView1->setCurrentItem(Form.TreeView1->topLevelItem(0)->child(0)->child(1));
+  Form.TreeView2->setCurrentItem(Node(5));
+  Form.Memo1->selectAll();
+  for (QWidget* Focus : std::initializer_list<QWidget*>{Form.Memo1, Form.TreeView1}) {
+    QGuiApplication::clipboard()->setText("before");
+    Focus->setFocus();
+    QTest::keyClick(Focus, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "=R+L2-R3:1")
+        << Focus->metaObject()->className();
+  }
+}
+
+}  // namespace
+}  // namespace wiremap
