@@ -6,9 +6,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "NetFormTestSupport.h"
@@ -241,6 +245,131 @@ TEST_F(CompareFormTest, SaveWritesTheTreeAndProposesTheLastName) {
   } catch (const EFileError& E) {
     EXPECT_EQ(E.Message(), "Cannot create file " + Unwritable.toStdString());
   }
+}
+
+// The Compare menu of the main window, with the comparison window CreateForms made.
+class CompareMenu : public CompareFormTest, public TNetFormFixture {
+ protected:
+  TForm6& Result() const { return *Forms->Form6; }
+
+  QString SavedFile(void (TForm1::*ACommand)(), const QString& AName) {
+    Prompts.AnswerSave(Dir.filePath(AName));
+    (Form.*ACommand)();
+    return Dir.filePath(AName);
+  }
+
+  QTemporaryDir Dir;
+};
+
+const QString kPackerSummary =
+    "unchanged 126, changed 8, only in old 3, only in new 0, pins only in old 13, "
+    "pins only in new 9";
+
+TEST_F(CompareMenu, OffersTheSavedNetlistAndTheNineSamples) {
+  EXPECT_TRUE(Form.Compare1->menuAction()->isEnabled());
+  EXPECT_EQ(Form.Compare1->actions().size(), 2);
+  EXPECT_EQ(Form.CompareWithSavedNetlist1->text(), "Compare with &Saved Netlist...");
+  EXPECT_EQ(Form.CompareWithSavedNetlist1->shortcut(), QKeySequence("Ctrl+K"));
+  EXPECT_EQ(Form.CompareWithDemoData1->title(), "Compare with &Demo Data");
+  EXPECT_EQ(Form.CompareWithDemoData1->actions().size(), SampleProjectCount);
+  EXPECT_EQ(Form.CompareDemoData[0]->text(), "Demo Data &1   (Conveyor OPT)");
+  EXPECT_EQ(Form.CompareDemoData[7]->text(), "Demo Data &8   (Packer HR 2)");
+  for (const QAction* Item : Form.CompareDemoData)
+    EXPECT_TRUE(Item->isEnabled() && Item->shortcut().isEmpty());
+  EXPECT_FALSE(Result().isVisible());
+}
+
+TEST_F(CompareMenu, BeforeAnyProjectTheCommandsOnlyBeep) {
+  Form.CompareWithSavedNetlist1->trigger();
+  Form.CompareDemoData[6]->trigger();
+  EXPECT_EQ(Prompts.Beeps, 2);
+  EXPECT_TRUE(Prompts.OpenFilters.isEmpty());
+  EXPECT_FALSE(Result().isVisible());
+}
+
+TEST_F(CompareMenu, RevisionTwoAgainstTheSavedNetlistOfSampleSeven) {
+  Form.OpenSampleProject(7);
+  const QString Saved = SavedFile(&TForm1::SaveNetlist1Click, "packer.txt");
+  Form.OpenSampleProject(8);
+  Prompts.AnswerOpen(std::nullopt);
+  Form.CompareWithSavedNetlist1->trigger();
+  EXPECT_FALSE(Result().isVisible());
+  Prompts.AnswerOpen(Saved);
+  Statuses.clear();
+  Form.CompareWithSavedNetlist1->trigger();
+  EXPECT_EQ(Prompts.OpenFilters, QStringList({"Text files (*.txt)", "Text files (*.txt)"}));
+  ASSERT_TRUE(Result().isVisible());
+  EXPECT_EQ(Result().Label1->text(), kPackerSummary);
+  EXPECT_EQ(TreeLines(*Result().TreeView1).first(),
+            "Changes from project [Packaging machine HR] to project [Packaging machine HR, "
+            "rev. 2]");
+  EXPECT_EQ(StatusTexts(), QStringList({"Comparing netlists...", "Ready."}));
+  EXPECT_FALSE(BusyCursorShown());
+  EXPECT_EQ(Prompts.Beeps, 0);
+}
+
+TEST_F(CompareMenu, ASampleIsComparedWithoutDisturbingTheLoadedProject) {
+  Form.OpenSampleProject(8);
+  const QStringList Netlist = Dump(Form.TreeView1), Pins = Dump(Form.TreeView2);
+  const QString Statistics = Form.Memo1->toPlainText();
+  Form.CompareDemoData[6]->trigger();
+  EXPECT_EQ(Result().Label1->text(), kPackerSummary);
+  EXPECT_EQ(ProjectName, "Packaging machine HR, rev. 2");
+  EXPECT_EQ(Dump(Form.TreeView1), Netlist);
+  EXPECT_EQ(Dump(Form.TreeView2), Pins);
+  EXPECT_EQ(Form.Memo1->toPlainText(), Statistics);
+  // The result leads back into the main window's netlist tree.
+  Result().TreeView1DblClick(NodeStartingWith(*Result().TreeView1, "net +HM-M5:U"));
+  ASSERT_NE(Form.TreeView1->currentItem(), nullptr);
+  EXPECT_TRUE(Form.TreeView1->currentItem()->text(0).startsWith("net +HM-M5:U   pins 5"));
+  // The loaded sample against itself.
+  Form.CompareDemoData[7]->trigger();
+  EXPECT_EQ(Result().Label1->text(),
+            QString("unchanged %1, changed 0, only in old 0, only in new 0, pins only in old 0, "
+                    "pins only in new 0")
+                .arg(Form.Graph().NetCount));
+}
+
+// The number of the last net line of a saved netlist.
+qsizetype LastNetLine(const QString& AFileName) {
+  const QList<QByteArray> Lines = Contents(AFileName).split('\n');
+  for (qsizetype I = Lines.size() - 1; I >= 0; --I)
+    if (Lines[I].startsWith("\tnet ")) return I + 1;
+  return 0;
+}
+
+// Through the keyboard, as the user meets it: the standard error box, nothing changed. A
+// netlist without its last line ends in a net with fewer pins than it counts.
+TEST_F(CompareMenu, AFileThatIsNoNetlistIsReportedAndChangesNothing) {
+  Form.show();
+  QApplication::processEvents();  // the first activation loads sample 1
+  Form.OpenSampleProject(8);
+  Form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+  const QString PinList = SavedFile(&TForm1::SavePinlist1Click, "pins.txt");
+  const QString Missing = Dir.filePath("missing.txt");
+  QFile Truncated(SavedFile(&TForm1::SaveNetlist1Click, "netlist.txt"));
+  const QByteArray Whole = Contents(Truncated.fileName());
+  ASSERT_TRUE(Truncated.resize(Whole.lastIndexOf('\n', Whole.size() - 2) + 1));  // last pin off
+  const QString Status = Form.StatusText();
+  Statuses.clear();
+  for (const auto& [File, Text] :
+       {std::pair{PinList, QString("Not a netlist file: line 1.")},
+        std::pair{Missing, "Cannot open file " + Missing + "."},
+        std::pair{
+            Truncated.fileName(),
+            QString("Not a netlist file: line %1.").arg(LastNetLine(Truncated.fileName()))}}) {
+    SCOPED_TRACE(Text.toStdString());
+    Prompts.Errors.clear();
+    Prompts.AnswerOpen(File);
+    QTest::keyClick(&Form, Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(Prompts.Errors.size(), 1u);
+    EXPECT_EQ(Prompts.Errors[0].Title, "Wiremap");
+    EXPECT_EQ(Prompts.Errors[0].Text, Text);
+  }
+  EXPECT_FALSE(Result().isVisible());
+  EXPECT_TRUE(Statuses.isEmpty());
+  EXPECT_EQ(Form.StatusText(), Status);
 }
 
 }  // namespace
