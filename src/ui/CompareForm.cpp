@@ -258,7 +258,7 @@ void TForm6::TreeView1DblClick(QTreeWidgetItem* ANode) {
     return;
   }
   FNetlistTree->setCurrentItem(Target);
-  FNetlistTree->scrollToItem(Target);
+  FNetlistTree->scrollToItem(Target, QAbstractItemView::PositionAtCenter);
 }
 
 void TForm6::Button1Click() {
