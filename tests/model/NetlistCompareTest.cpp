@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <map>
-#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -63,10 +63,6 @@ TNets ReferenceNets(int ASample) {
   return Nets;
 }
 
-TNetlist ReferenceNetlist(int ASample) {
-  return {SampleProjectInfo(ASample)->Caption, ReferenceNets(ASample)};
-}
-
 std::set<std::string> KeysOf(const TNames& ANet) {
   std::set<std::string> Keys;
   for (const std::string& Name : ANet) Keys.insert(CollationKey(Name));
@@ -93,42 +89,35 @@ TNames PinsOnly(const TNetlist& AFrom, const TNetlist& AOther) {
 }
 
 // The matching rule taken literally, every pair of nets against every other: slow but
-// plain. Assumes no pin appears twice on one side.
+// plain. Nets with equal pins go first. Assumes no pin appears twice on one side.
 TNetlistDiff ReferenceDiff(const TNetlist& AOld, const TNetlist& ANew) {
   const size_t OldCount = AOld.Nets.size(), NewCount = ANew.Nets.size();
   std::vector<std::set<std::string>> OldKeys, NewKeys;
   for (const TNames& Net : AOld.Nets) OldKeys.push_back(KeysOf(Net));
   for (const TNames& Net : ANew.Nets) NewKeys.push_back(KeysOf(Net));
-  std::vector<int> OldPartner(OldCount, -1), NewPartner(NewCount, -1);
-  std::vector<bool> Equal(NewCount, false);
-  TNetlistDiff Diff;
-  for (size_t O = 0; O < OldCount; ++O)
-    for (size_t N = 0; N < NewCount; ++N)
-      if (!OldKeys[O].empty() && OldKeys[O] == NewKeys[N]) {
-        OldPartner[O] = static_cast<int>(N);
-        NewPartner[N] = static_cast<int>(O);
-        Equal[N] = true;
-        ++Diff.Unchanged;
-      }
   struct TPair {
     int Shared, Old, New;
   };
   std::vector<TPair> Pairs;
   for (size_t O = 0; O < OldCount; ++O)
     for (size_t N = 0; N < NewCount; ++N) {
-      std::vector<std::string> Common;
+      TNames Common;
       std::set_intersection(OldKeys[O].begin(), OldKeys[O].end(), NewKeys[N].begin(),
                             NewKeys[N].end(), std::back_inserter(Common));
-      if (!Common.empty())
-        Pairs.push_back(
-            {static_cast<int>(Common.size()), static_cast<int>(O), static_cast<int>(N)});
+      const int Shared = OldKeys[O] == NewKeys[N] ? INT_MAX : static_cast<int>(Common.size());
+      if (!Common.empty()) Pairs.push_back({Shared, static_cast<int>(O), static_cast<int>(N)});
     }
   std::stable_sort(Pairs.begin(), Pairs.end(),
                    [](const TPair& A, const TPair& B) { return A.Shared > B.Shared; });
+  std::vector<int> OldPartner(OldCount, -1), NewPartner(NewCount, -1);
+  std::vector<bool> Equal(NewCount, false);
+  TNetlistDiff Diff;
   for (const TPair& P : Pairs)
     if (OldPartner[P.Old] < 0 && NewPartner[P.New] < 0) {
       OldPartner[P.Old] = P.New;
       NewPartner[P.New] = P.Old;
+      Equal[P.New] = P.Shared == INT_MAX;
+      Diff.Unchanged += P.Shared == INT_MAX;
     }
   for (size_t N = 0; N < NewCount; ++N) {
     const int O = NewPartner[N];
@@ -177,69 +166,41 @@ class NetlistCompareTest : public ::testing::Test {
   void TearDown() override { SetCollationLocale("C"); }
 };
 
-TEST_F(NetlistCompareTest, NetlistOfEverySampleIsItsUnionFindNetlist) {
-  for (int Sample = 1; Sample <= SampleProjectCount; ++Sample) {
-    SCOPED_TRACE(Sample);
-    TConnectionRecs Records;
-    LoadSampleProject(Records, Sample);
-    TWiremaps Graph;
-    Graph.AddConnections(Records);
-    Graph.ComputeNets();
-    const TNetlist Netlist = NetlistOf(Graph);
-    EXPECT_EQ(Netlist.ProjectName, SampleProjectInfo(Sample)->Caption);
-    EXPECT_EQ(Netlist.Nets, ReferenceNets(Sample));
-    EXPECT_EQ(static_cast<int32_t>(Netlist.Nets.size()), Graph.NetCount);
-    const TNetlistDiff Same = CompareNetlists(Netlist, Netlist);
-    EXPECT_EQ(Describe(Same), Describe({Graph.NetCount, {}, {}, {}, {}, {}}));
-  }
-}
-
-TEST_F(NetlistCompareTest, SampleNetlistLeavesTheLoadedProjectAlone) {
+// The sample netlists are built apart: ProjectName stays as the loaded project set it.
+TEST_F(NetlistCompareTest, EverySampleIsItsUnionFindNetlistAndEqualToItself) {
   ProjectName = "Loaded";
   for (int Sample = 1; Sample <= SampleProjectCount; ++Sample) {
     SCOPED_TRACE(Sample);
     const TNetlist Netlist = SampleNetlist(Sample);
     EXPECT_EQ(Netlist.ProjectName, SampleProjectInfo(Sample)->Caption);
     EXPECT_EQ(Netlist.Nets, ReferenceNets(Sample));
+    const int Nets = static_cast<int>(Netlist.Nets.size());
+    EXPECT_EQ(Describe(CompareNetlists(Netlist, Netlist)), Describe({Nets, {}, {}, {}, {}, {}}));
   }
   EXPECT_EQ(ProjectName, "Loaded");
-  for (const int Outside : {0, 10})
-    EXPECT_TRUE(SampleNetlist(Outside).ProjectName.empty() && SampleNetlist(Outside).Nets.empty());
+  EXPECT_TRUE(SampleNetlist(0).Nets.empty() && SampleNetlist(10).ProjectName.empty());
 }
 
 TEST_F(NetlistCompareTest, RevisionsOfTheSamplesGiveTheLiteralRuleResult) {
   for (const auto& [OldSample, NewSample] : {std::pair{2, 6}, std::pair{7, 8}}) {
     SCOPED_TRACE(OldSample);
-    const TNetlist Old = ReferenceNetlist(OldSample), New = ReferenceNetlist(NewSample);
+    const TNetlist Old{"old", ReferenceNets(OldSample)}, New{"new", ReferenceNets(NewSample)};
     EXPECT_EQ(Describe(CompareNetlists(Old, New)), Describe(ReferenceDiff(Old, New)));
   }
 }
 
 // A few facts read off the tables by hand, so that a fault shared by both
-// implementations above still shows.
-TEST_F(NetlistCompareTest, RevisionTwoOfThePackerRenamesSensorsAndDropsAMotor) {
-  const TNetlist Old = ReferenceNetlist(7), New = ReferenceNetlist(8);
-  const TNetlistDiff Diff = CompareNetlists(Old, New);
-  const auto Contains = [](const TNames& ANames, const char* AName) {
+// implementations above still shows: the motor +HM-M2 is gone (+HM-M5 took its wires),
+// the sensor +HM-B2 became +HM-B21.
+TEST_F(NetlistCompareTest, RevisionTwoOfThePackerDropsAMotorAndRenamesASensor) {
+  const TNetlistDiff Diff = CompareNetlists(SampleNetlist(7), SampleNetlist(8));
+  const auto Has = [](const TNames& ANames, const char* AName) {
     return std::find(ANames.begin(), ANames.end(), AName) != ANames.end();
   };
-  // The motor +HM-M2 is gone: its four terminals are wired to +HM-M5 instead.
   for (const char* Pin : {"+HM-M2:PE", "+HM-M2:U", "+HM-M2:V", "+HM-M2:W"})
-    EXPECT_TRUE(Contains(Diff.PinsOnlyOld, Pin)) << Pin;
-  // The sensor +HM-B2 became +HM-B21.
+    EXPECT_TRUE(Has(Diff.PinsOnlyOld, Pin)) << Pin;
   for (const char* Pin : {"+HM-B21:BK", "+HM-B21:BN", "+HM-B21:BU"})
-    EXPECT_TRUE(Contains(Diff.PinsOnlyNew, Pin)) << Pin;
-  EXPECT_TRUE(std::is_sorted(Diff.PinsOnlyOld.begin(), Diff.PinsOnlyOld.end(), NameLess));
-  // +HR-X1:5 now reaches +HM-M5:U: its old net of three pins joins the one of
-  // +HR-X1:17, which shares more with the merged net and so stays paired.
-  const auto Merged = std::find_if(Diff.Changed.begin(), Diff.Changed.end(),
-                                   [&](const auto& C) { return Contains(C.Added, "+HR-X1:5"); });
-  ASSERT_NE(Merged, Diff.Changed.end());
-  EXPECT_TRUE(Contains(New.Nets[Merged->NewNet], "+HR-X1:17"));
-  EXPECT_TRUE(Merged->Removed.empty());
-  EXPECT_TRUE(std::any_of(Diff.OnlyOld.begin(), Diff.OnlyOld.end(), [&](int ANet) {
-    return Old.Nets[ANet] == TNames{"+HM-M2:U", "+HR-Q2:2", "+HR-X1:5"};
-  }));
+    EXPECT_TRUE(Has(Diff.PinsOnlyNew, Pin)) << Pin;
 }
 
 struct TRuleCase {
@@ -287,11 +248,6 @@ const TRuleCase kRuleCases[] = {
      {{"A:1", "N:2", "A:9", "N:1"}},
      "unchanged 0\nold 0 new 0: + N:2 N:1 / - Z:1\n"
      "only old: \nonly new: \npins only old: Z:1\npins only new: N:1 N:2\n"},
-    {"equal and changed nets side by side",
-     {{"A:1", "A:2"}, {"B:1", "B:2", "B:3"}},
-     {{"B:1", "B:2", "B:3", "C:1"}, {"A:1", "A:2"}},
-     "unchanged 1\nold 1 new 0: + C:1 / - \n"
-     "only old: \nonly new: \npins only old: \npins only new: C:1\n"},
     {"a pin repeated on one side counts where it first appears",
      {{"A:1", "A:2", "a:1"}, {"A:1", "B:1"}},
      {{"A:1", "A:2"}, {"B:1"}},
@@ -300,10 +256,6 @@ const TRuleCase kRuleCases[] = {
      {{}, {"A:1", "A:2"}},
      {{"A:1", "A:2"}, {}},
      "unchanged 1\nonly old: 0\nonly new: 1\npins only old: \npins only new: \n"},
-    {"empty netlists",
-     {},
-     {},
-     "unchanged 0\nonly old: \nonly new: \npins only old: \npins only new: \n"},
 };
 
 TEST_F(NetlistCompareTest, MatchingRule) {
@@ -356,17 +308,13 @@ const std::string kRoot = "Netlist of project [P]\r\n";
 
 const TBadText kBadTexts[] = {
     {"empty text", "", 1},
-    {"only a line end", "\r\n", 1},
     {"another tree's root", "List of pins in project [P]\r\n", 1},
     {"root without its closing bracket", "Netlist of project [P\r\n", 1},
-    {"root indented", "\tNetlist of project [P]\r\n", 1},
     {"a pin before any net", kRoot + "\t\tA:1\r\n", 2},
     {"an empty line", kRoot + "\r\n\tnet A:1   pins 1\r\n\t\tA:1\r\n", 2},
     {"a second root", kRoot + "Netlist of project [Q]\r\n", 2},
-    {"a net indented by blanks", kRoot + "  net A:1   pins 1\r\n\t\tA:1\r\n", 2},
     {"a net without its count", kRoot + "\tnet A:1\r\n\t\tA:1\r\n", 2},
     {"a count that is not a number", kRoot + "\tnet A:1   pins two\r\n\t\tA:1\r\n", 2},
-    {"a negative count", kRoot + "\tnet A:1   pins -1\r\n", 2},
     {"a count beyond any int", kRoot + "\tnet A:1   pins 99999999999\r\n\t\tA:1\r\n", 2},
     {"a net without pins", kRoot + "\tnet A:1   pins 0\r\n", 2},
     {"something after the mark", kRoot + "\tnet A:1   pins 1   linear!\r\n\t\tA:1\r\n", 2},
