@@ -1,11 +1,158 @@
 #include "rawdata/ViewRawD.h"
 
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QSplitter>
+
+#include "host/Dpscad_TLB.h"
+#include "rawdata/RawDataReport.h"
+#include "rawdata/RawDataRun.h"
+#include "ui/TextFile.h"
+#include "ui/UserPrompts.h"
+
 namespace wiremap {
 
-TForm5::TForm5(QWidget* AParent) : QDialog(AParent) {}
+namespace {
+
+// The designed window is 900 x 563 pixels with its frame (4 pixels on each side and a
+// 23-pixel caption); Qt sizes the inside.
+constexpr int DefaultWidth = 900 - 8;
+constexpr int DefaultHeight = 563 - 31;
+constexpr int SplitterWidth = 7;
+constexpr int Memo1Width = 300;
+constexpr int Memo2Width = 250;
+constexpr int MinimumMemoWidth = 100;
+
+void ShowHostError(QWidget* AOwner, const Exception& AError) {
+  UserPrompts().ShowError(
+      AOwner, QStringLiteral("Wiremap"),
+      QString::fromStdString("Exception " + AError.ClassName() + "\r\n" + AError.Message()));
+}
+
+void FillMemo(QPlainTextEdit* AMemo, const std::vector<std::string>& ALines) {
+  QString Text;
+  for (size_t I = 0; I < ALines.size(); ++I) {
+    if (I > 0) Text += u'\n';
+    Text += QString::fromStdString(ALines[I]);
+  }
+  AMemo->setPlainText(Text);
+}
+
+QStringList MemoLines(const QPlainTextEdit& AMemo) {
+  const QString Text = AMemo.toPlainText();
+  if (Text.isEmpty()) return {};
+  return Text.split(u'\n');
+}
+
+}  // namespace
+
+TForm5::TForm5(QWidget* AParent) : QDialog(AParent) {
+  setWindowTitle(QStringLiteral("Raw Data"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  Memo1 = CreateMemo(QStringLiteral("Memo1"));
+  Memo2 = CreateMemo(QStringLiteral("Memo2"));
+  Memo3 = CreateMemo(QStringLiteral("Memo3"));
+
+  Splitter2 = new QSplitter(Qt::Horizontal);
+  Splitter2->addWidget(Memo2);
+  Splitter2->addWidget(Memo3);
+  Splitter1 = new QSplitter(Qt::Horizontal);
+  Splitter1->addWidget(Memo1);
+  Splitter1->addWidget(Splitter2);
+  // The two left memos keep their widths when the window is resized; the nets memo
+  // takes the rest.
+  for (QSplitter* Splitter : {Splitter1, Splitter2}) {
+    Splitter->setHandleWidth(SplitterWidth);
+    Splitter->setChildrenCollapsible(false);
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+  }
+  auto* Layout = new QHBoxLayout(this);
+  Layout->setContentsMargins(0, 0, 0, 0);
+  Layout->addWidget(Splitter1);
+
+  resize(DefaultWidth, DefaultHeight);
+  Splitter1->setSizes({Memo1Width, DefaultWidth - Memo1Width - SplitterWidth});
+  Splitter2->setSizes({Memo2Width, DefaultWidth - Memo1Width - Memo2Width - 2 * SplitterWidth});
+}
+
+QPlainTextEdit* TForm5::CreateMemo(const QString& AText) {
+  auto* Memo = new QPlainTextEdit(AText);
+  Memo->setReadOnly(true);
+  Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo->setMinimumWidth(MinimumMemoWidth);
+  Memo->viewport()->installEventFilter(this);
+  return Memo;
+}
 
 int TForm5::ShowModal() {
-  return QDialog::Rejected;
+  FormShow();
+  return exec();
+}
+
+void TForm5::FormShow() {
+  ShowRawData(this);
+}
+
+bool TForm5::eventFilter(QObject* AWatched, QEvent* AEvent) {
+  if (AEvent->type() == QEvent::MouseButtonDblClick) {
+    if (AWatched == Memo1->viewport()) {
+      Memo1DblClick();
+      return true;
+    }
+    if (AWatched == Memo2->viewport()) {
+      Memo2DblClick();
+      return true;
+    }
+    if (AWatched == Memo3->viewport()) {
+      Memo3DblClick();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(AWatched, AEvent);
+}
+
+void TForm5::Memo1DblClick() {
+  SaveMemo(*Memo1, QStringLiteral("Symbols.txt"));
+}
+
+void TForm5::Memo2DblClick() {
+  SaveMemo(*Memo2, QStringLiteral("Polylines.txt"));
+}
+
+void TForm5::Memo3DblClick() {
+  SaveMemo(*Memo3, QStringLiteral("Netlist.txt"));
+}
+
+void TForm5::SaveMemo(const QPlainTextEdit& AMemo, const QString& AProposedName) {
+  const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, AProposedName);
+  if (!FileName) return;
+  SaveTextFile(*FileName, MemoLines(AMemo));
+}
+
+void ShowRawData(TForm5* AForm) {
+  TRawDataRun Run;
+  Run.Execute([AForm](const Exception& AError) { ShowHostError(AForm, AError); });
+  const std::string Separator = QLocale().decimalPoint().toStdString();
+  AForm->setWindowTitle(QString::fromStdString(TRawDataReport::Caption(Run, Separator)));
+
+  // Names are looked up through a connection of their own.
+  std::shared_ptr<IPCsApplication> Host;
+  try {
+    Host = CoApplication::Create();
+  } catch (const Exception& AError) {
+    ShowHostError(AForm, AError);
+    return;
+  }
+  const TRawDataReport Report(Host, Separator);
+  FillMemo(AForm->Memo1, Report.SymbolLines(Run.Symbols));
+  FillMemo(AForm->Memo2, Report.PolylineLines(Run.Polylines));
+  FillMemo(AForm->Memo3, Report.NetlistLines(Run));
 }
 
 }  // namespace wiremap
