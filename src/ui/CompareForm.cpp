@@ -16,6 +16,7 @@
 #include "ui/TextFile.h"
 #include "ui/TreeNode.h"
 #include "ui/UserPrompts.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 
@@ -34,10 +35,7 @@ constexpr int kNewSide = 2;
 constexpr int kTreeIndent = 19;
 
 QFont ControlFont() {
-  QFont Font;
-  Font.setFamilies({QStringLiteral("Tahoma")});
-  Font.setPixelSize(13);
-  return Font;
+  return DesignFont(QFont());
 }
 
 QString Text(const std::string& AText) {

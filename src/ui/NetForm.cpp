@@ -33,18 +33,16 @@
 #include "ui/UsedMemory.h"
 #include "ui/UserPrompts.h"
 #include "ui/VersionInfo.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 
 namespace {
 
-// The designed window is 945 x 600 pixels (at least 400 high) with its frame; the frame
-// is taken as 4 pixels on each side and a 23-pixel caption, and Qt sizes the inside.
-constexpr int FrameWidth = 8;
-constexpr int FrameHeight = 31;
-constexpr int DefaultWidth = 945 - FrameWidth;
-constexpr int DefaultHeight = 600 - FrameHeight;
-constexpr int MinimumHeight = 400 - FrameHeight;
+// The designed window is 945 x 600 pixels, at least 400 high.
+constexpr int DefaultWidth = InsideWidth(945);
+constexpr int DefaultHeight = InsideHeight(600);
+constexpr int MinimumHeight = InsideHeight(400);
 constexpr int StatusBarHeight = 21;
 constexpr int TreeIndent = 19;
 
@@ -261,12 +259,8 @@ QAction* TForm1::AddSampleCommand(int ANumber, void (TForm1::*AHandler)()) {
                     QKeySequence(QString("Ctrl+%1").arg(ANumber)), AHandler);
 }
 
-// Tahoma where it is installed, else a face of about its width, else the default face.
 void TForm1::ApplyFont() {
-  QFont Font = font();
-  Font.setFamilies({"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans Condensed", Font.family()});
-  Font.setPixelSize(13);
-  setFont(Font);
+  setFont(DesignFont(font()));
 }
 
 // The controls sit as designed at the default height; the trees take up any difference
