@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPixmap>
 
+#include "BenchMain.h"
 #include "charts/ViewGrph.h"
 #include "model/Wiremap.h"
 
@@ -51,11 +52,5 @@ BENCHMARK(BM_OpenAndPaintPageChart5)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int AArgc, char** AArgv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication Application(AArgc, AArgv);
-  benchmark::Initialize(&AArgc, AArgv);
-  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunWindowBenchmarks(AArgc, AArgv);
 }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTreeWidget>
 
+#include "BenchMain.h"
 #include "host/ReadPCS.h"
 #include "model/PinMask.h"
 #include "ui/Forms.h"
@@ -107,20 +108,15 @@ BENCHMARK(BM_Mask_ThirtyStarsLongName)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int AArgc, char** AArgv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication Application(AArgc, AArgv);
-  const std::unique_ptr<TForms> Forms = CreateForms();
-  MainWindow = Forms->Form1;
-  MainWindow->RadioGroup1->SetItemIndex(0);
-  // Through the retrieval flow, as a project read from the CAD application.
-  Forms->Form4->Connections = MakeConnections(100000);
-  MainWindow->LoadRetrievedConnections();
-  benchmark::AddCustomContext("pin nodes",
-                              std::to_string(MainWindow->TreeView2->topLevelItem(0)->childCount()));
-
-  benchmark::Initialize(&AArgc, AArgv);
-  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  std::unique_ptr<TForms> Forms;
+  return RunWindowBenchmarks(AArgc, AArgv, [&] {
+    Forms = CreateForms();
+    MainWindow = Forms->Form1;
+    MainWindow->RadioGroup1->SetItemIndex(0);
+    // Through the retrieval flow, as a project read from the CAD application.
+    Forms->Form4->Connections = MakeConnections(100000);
+    MainWindow->LoadRetrievedConnections();
+    benchmark::AddCustomContext(
+        "pin nodes", std::to_string(MainWindow->TreeView2->topLevelItem(0)->childCount()));
+  });
 }

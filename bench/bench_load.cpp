@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "BenchMain.h"
 #include "ui/Forms.h"
 #include "ui/NetForm.h"
 #include "ui/RadioGroup.h"
@@ -37,16 +38,11 @@ BENCHMARK(BM_LoadSample5_Location)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int AArgc, char** AArgv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication Application(AArgc, AArgv);
-  const std::unique_ptr<TForms> Forms = CreateForms();
-  MainWindow = Forms->Form1;
-  MainWindow->show();
-  QApplication::processEvents();
-
-  benchmark::Initialize(&AArgc, AArgv);
-  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  std::unique_ptr<TForms> Forms;
+  return RunWindowBenchmarks(AArgc, AArgv, [&] {
+    Forms = CreateForms();
+    MainWindow = Forms->Form1;
+    MainWindow->show();
+    QApplication::processEvents();
+  });
 }

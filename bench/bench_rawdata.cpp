@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include "BenchMain.h"
 #include "host/Dpscad_TLB.h"
 #include "rawdata/PointTable.h"
 #include "rawdata/RawDataReport.h"
@@ -106,11 +107,5 @@ BENCHMARK(BM_RawDataWindowDemo)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int AArgc, char** AArgv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication Application(AArgc, AArgv);
-  benchmark::Initialize(&AArgc, AArgv);
-  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunWindowBenchmarks(AArgc, AArgv);
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "../tests/host/SimTestDrawings.h"
+#include "BenchMain.h"
 #include "host/NetRead.h"
 #include "host/ReadPCS.h"
 #include "host/SimulatedHost.h"
@@ -56,17 +57,12 @@ BENCHMARK(BM_RetrieveWithoutEvents)
 }  // namespace
 
 int main(int AArgc, char** AArgv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication Application(AArgc, AArgv);
-  wiremap::TForm4 Form;
-  Window = &Form;
-  Form.show();
-  Form.Timer1->stop();
-  QApplication::processEvents();
-
-  benchmark::Initialize(&AArgc, AArgv);
-  if (benchmark::ReportUnrecognizedArguments(AArgc, AArgv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  std::unique_ptr<wiremap::TForm4> Form;
+  return RunWindowBenchmarks(AArgc, AArgv, [&] {
+    Form = std::make_unique<wiremap::TForm4>();
+    Window = Form.get();
+    Form->show();
+    Form->Timer1->stop();
+    QApplication::processEvents();
+  });
 }

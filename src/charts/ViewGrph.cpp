@@ -17,21 +17,19 @@
 #include "model/CondensedGraph.h"
 #include "model/KeyValues.h"
 #include "model/Wiremaps.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 
 namespace {
 
-// The designed window is 608 x 628 pixels (at least 300 x 300) with its frame; the frame
-// is taken as 4 pixels on each side and a 23-pixel caption, as for the main window.
-constexpr int FrameWidth = 8;
-constexpr int FrameHeight = 31;
+// The designed window is 608 x 628 pixels, at least 300 x 300.
 constexpr int DefaultLeft = 360;
 constexpr int DefaultTop = 163;
-constexpr int DefaultWidth = 608 - FrameWidth;
-constexpr int DefaultHeight = 628 - FrameHeight;
-constexpr int MinimumWidth = 300 - FrameWidth;
-constexpr int MinimumHeight = 300 - FrameHeight;
+constexpr int DefaultWidth = InsideWidth(608);
+constexpr int DefaultHeight = InsideHeight(628);
+constexpr int MinimumWidth = InsideWidth(300);
+constexpr int MinimumHeight = InsideHeight(300);
 
 constexpr int LegendLeft = 7;
 constexpr int LegendBottomGap = 20;

@@ -1,8 +1,6 @@
 #include "host/ReadPCS.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <typeinfo>
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,51 +12,20 @@
 #include <QStyle>
 #include <QTimer>
 
-#if __has_include(<cxxabi.h>)
-#include <cxxabi.h>
-#endif
-
 #include "host/NetRead.h"
 #include "model/Exception.h"
-#include "ui/Application.h"
-#include "ui/UserPrompts.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 namespace {
 
-// The designed window is 328 x 160 pixels with its frame (4 pixels each side, a
-// 23-pixel caption); Qt sizes the inside.
-constexpr int kClientWidth = 328 - 8;
-constexpr int kClientHeight = 160 - 31;
+constexpr int kClientWidth = InsideWidth(328);
+constexpr int kClientHeight = InsideHeight(160);
 constexpr int kTimerInterval = 50;
 constexpr int kTicksPerAttempt = 20;
 
 const char* const kConnecting = "Trying to connect to PC|Schematic Automation...";
 const char* const kRetrieving = "Retrieving data from PC|Schematic Automation...";
-
-QFont WindowFont(QFont AFont) {
-  AFont.setFamilies(
-      {"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans Condensed", AFont.family()});
-  AFont.setPixelSize(13);
-  return AFont;
-}
-
-// The name of an error's kind: our own errors name themselves, others (out of memory,
-// say) by their type.
-QString ClassNameOf(const std::exception& AError) {
-  if (const auto* Own = dynamic_cast<const Exception*>(&AError))
-    return QString::fromStdString(Own->ClassName());
-  const char* Name = typeid(AError).name();
-#if __has_include(<cxxabi.h>)
-  int Status = 0;
-  char* Readable = abi::__cxa_demangle(Name, nullptr, nullptr, &Status);
-  const QString Result = QString::fromUtf8(Status == 0 && Readable ? Readable : Name);
-  std::free(Readable);
-  return Result;
-#else
-  return QString::fromUtf8(Name);
-#endif
-}
 
 // Keeps the window open while a handler runs, however it is left.
 class TBusyScope {
@@ -78,7 +45,7 @@ TForm4::TForm4(QWidget* AParent) : QDialog(AParent) {
   setWindowTitle(QStringLiteral("OLE Interface to PC|SCHEMATIC"));
   // A title bar without a close button.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFont(WindowFont(font()));
+  setFont(DesignFont(font()));
   setFixedSize(kClientWidth, kClientHeight);
   CreateControls();
 }
@@ -222,9 +189,7 @@ void TForm4::CloseIfDone() {
 }
 
 void TForm4::ShowHostError(const std::exception& AError) {
-  UserPrompts().ShowError(
-      this, QString::fromUtf8(TApplication::Title),
-      "Exception " + ClassNameOf(AError) + "\r\n" + QString::fromUtf8(AError.what()));
+  wiremap::ShowHostError(this, AError);
 }
 
 }  // namespace wiremap

@@ -31,10 +31,9 @@ const TSampleProject* SampleProjectInfo(int ANumber) {
   return SampleProjects[ANumber - 1];
 }
 
-void LoadSampleProject(TConnectionRecs& AConnections, int ANumber) {
+TConnectionRecs SampleRecords(int ANumber) {
   const TSampleProject* Sample = SampleProjectInfo(ANumber);
-  if (Sample == nullptr) return;
-  ProjectName = Sample->Caption;
+  if (Sample == nullptr) return {};
   TConnectionRecs Records;
   Records.reserve(Sample->Count);
   for (int32_t I = 0; I < Sample->Count; ++I) {
@@ -42,7 +41,14 @@ void LoadSampleProject(TConnectionRecs& AConnections, int ANumber) {
     Records.push_back(
         {R.DesignationA, R.PinA, R.PageA, R.DesignationB, R.PinB, R.PageB, R.WireName});
   }
-  AConnections = std::move(Records);
+  return Records;
+}
+
+void LoadSampleProject(TConnectionRecs& AConnections, int ANumber) {
+  const TSampleProject* Sample = SampleProjectInfo(ANumber);
+  if (Sample == nullptr) return;
+  ProjectName = Sample->Caption;
+  AConnections = SampleRecords(ANumber);
 }
 
 }  // namespace wiremap

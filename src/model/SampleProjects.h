@@ -41,6 +41,9 @@ extern const TSampleRecord SampleProject9[];
 // Sample ANumber (1 to 9); nullptr for any other number.
 const TSampleProject* SampleProjectInfo(int ANumber);
 
+// The records of sample ANumber; none for numbers outside 1 to 9. Sets nothing else.
+TConnectionRecs SampleRecords(int ANumber);
+
 // Copies sample ANumber into AConnections and sets ProjectName to its caption.
 // Numbers outside 1 to 9 change nothing.
 void LoadSampleProject(TConnectionRecs& AConnections, int ANumber);

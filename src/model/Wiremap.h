@@ -5,6 +5,7 @@
 #include "model/ConnectionRec.h"
 #include "model/Exception.h"
 #include "model/KeyValues.h"
+#include "model/NetlistCompare.h"
 #include "model/PinDescr.h"
 #include "model/PinMask.h"
 #include "model/SampleProjects.h"

@@ -11,25 +11,18 @@
 #include "rawdata/RawDataRun.h"
 #include "ui/TextFile.h"
 #include "ui/UserPrompts.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 
 namespace {
 
-// The designed window is 900 x 563 pixels with its frame (4 pixels on each side and a
-// 23-pixel caption); Qt sizes the inside.
-constexpr int DefaultWidth = 900 - 8;
-constexpr int DefaultHeight = 563 - 31;
+constexpr int DefaultWidth = InsideWidth(900);
+constexpr int DefaultHeight = InsideHeight(563);
 constexpr int SplitterWidth = 7;
 constexpr int Memo1Width = 300;
 constexpr int Memo2Width = 250;
 constexpr int MinimumMemoWidth = 100;
-
-void ShowHostError(QWidget* AOwner, const Exception& AError) {
-  UserPrompts().ShowError(
-      AOwner, QStringLiteral("Wiremap"),
-      QString::fromStdString("Exception " + AError.ClassName() + "\r\n" + AError.Message()));
-}
 
 void FillMemo(QPlainTextEdit* AMemo, const std::vector<std::string>& ALines) {
   QString Text;

@@ -5,12 +5,14 @@
 #include "charts/ViewGrph.h"
 #include "host/ReadPCS.h"
 #include "rawdata/ViewRawD.h"
+#include "ui/CompareForm.h"
 #include "ui/HelpForm.h"
 #include "ui/NetForm.h"
 
 namespace wiremap {
 
 TForms::~TForms() {
+  delete Form6;
   delete Form5;
   delete Form4;
   delete Form3;
@@ -25,11 +27,14 @@ std::unique_ptr<TForms> CreateForms() {
   Forms->Form3 = new TForm3();
   Forms->Form4 = new TForm4();
   Forms->Form5 = new TForm5();
+  Forms->Form6 = new TForm6();
   // Closing the main window ends the program, whichever other windows are still open.
-  for (QWidget* Window :
-       std::initializer_list<QWidget*>{Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5})
+  for (QWidget* Window : std::initializer_list<QWidget*>{Forms->Form2, Forms->Form3, Forms->Form4,
+                                                         Forms->Form5, Forms->Form6})
     Window->setAttribute(Qt::WA_QuitOnClose, false);
   Forms->Form1->ConnectForms(Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5);
+  Forms->Form1->ConnectCompareForm(Forms->Form6);
+  Forms->Form6->SetNetlistTree(Forms->Form1->TreeView1);
   return Forms;
 }
 

@@ -9,9 +9,10 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
 
-// The program's five windows, created in start-up order; the owner deletes them in
-// reverse order.
+// The program's windows, created in start-up order; the owner deletes them in reverse
+// order.
 class TForms {
  public:
   TForms() = default;
@@ -24,9 +25,10 @@ class TForms {
   TForm3* Form3 = nullptr;  // help
   TForm4* Form4 = nullptr;  // retrieval progress
   TForm5* Form5 = nullptr;  // raw data
+  TForm6* Form6 = nullptr;  // netlist comparison
 };
 
-// Creates the five windows (none shown) and connects the main window to the others.
+// Creates the windows (none shown) and connects the main window to the others.
 std::unique_ptr<TForms> CreateForms();
 
 }  // namespace wiremap

@@ -10,6 +10,7 @@
 #include <QTextEdit>
 
 #include "ui/UserPrompts.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 
@@ -18,12 +19,11 @@ namespace {
 const QString kMailAddress = QStringLiteral("info@example.net");
 const QString kWebAddress = QStringLiteral("www.example.net");
 
-// Designed client size, and the smallest outer size with a frame of 4 pixels on each
-// side and a 23-pixel caption.
+// Designed client size, and the smallest outer size.
 constexpr int kClientWidth = 481;
 constexpr int kClientHeight = 302;
-constexpr int kMinClientWidth = 489 - 8;
-constexpr int kMinClientHeight = 160 - 31;
+constexpr int kMinClientWidth = InsideWidth(489);
+constexpr int kMinClientHeight = InsideHeight(160);
 
 // Distances kept on resize: the note ends 41 pixels above the bottom, the buttons' tops
 // are 30 pixels above it and OK's left edge 89 pixels left of the right edge.
@@ -61,10 +61,7 @@ const char* const kHelpNote =
     "- A real help text.";
 
 QFont ControlFont() {
-  QFont Font;
-  Font.setFamilies({QStringLiteral("Tahoma")});
-  Font.setPixelSize(13);
-  return Font;
+  return DesignFont(QFont());
 }
 
 // The green check mark of an OK button, drawn for normal and doubled resolution.

@@ -19,6 +19,7 @@
 #include "host/ReadPCS.h"
 #include "model/Wiremap.h"
 #include "rawdata/ViewRawD.h"
+#include "ui/CompareForm.h"
 #include "ui/HelpForm.h"
 #include "ui/ImageList.h"
 #include "ui/NetlistTree.h"
@@ -32,18 +33,16 @@
 #include "ui/UsedMemory.h"
 #include "ui/UserPrompts.h"
 #include "ui/VersionInfo.h"
+#include "ui/WindowStyle.h"
 
 namespace wiremap {
 
 namespace {
 
-// The designed window is 945 x 600 pixels (at least 400 high) with its frame; the frame
-// is taken as 4 pixels on each side and a 23-pixel caption, and Qt sizes the inside.
-constexpr int FrameWidth = 8;
-constexpr int FrameHeight = 31;
-constexpr int DefaultWidth = 945 - FrameWidth;
-constexpr int DefaultHeight = 600 - FrameHeight;
-constexpr int MinimumHeight = 400 - FrameHeight;
+// The designed window is 945 x 600 pixels, at least 400 high.
+constexpr int DefaultWidth = InsideWidth(945);
+constexpr int DefaultHeight = InsideHeight(600);
+constexpr int MinimumHeight = InsideHeight(400);
 constexpr int StatusBarHeight = 21;
 constexpr int TreeIndent = 19;
 
@@ -51,6 +50,12 @@ const QColor NetlistBackground(255, 244, 240);
 const QColor PinListBackground(240, 252, 255);
 
 const char* const CaptionTail = " - A Netlist Tool for PC|SCHEMATIC AUTOMATION";
+
+// The short label of a sample, shown in parentheses after its menu items.
+QString SampleLabel(int ANumber) {
+  const TSampleProject* Sample = SampleProjectInfo(ANumber);
+  return Sample && Sample->Label ? QString::fromUtf8(Sample->Label) : QString();
+}
 
 void SetBackground(QWidget* AWidget, const QColor& AColor) {
   QPalette Palette = AWidget->palette();
@@ -90,6 +95,10 @@ void TForm1::ConnectForms(TForm2* AForm2, TForm3* AForm3, TForm4* AForm4, TForm5
   FForm3 = AForm3;
   FForm4 = AForm4;
   FForm5 = AForm5;
+}
+
+void TForm1::ConnectCompareForm(TForm6* AForm6) {
+  FForm6 = AForm6;
 }
 
 // --- Construction -------------------------------------------------------------------
@@ -153,8 +162,7 @@ void TForm1::CreateMenu() {
   Sort1 = menuBar()->addMenu("&Sort");
   Sort1->menuAction()->setEnabled(false);
   CreateViewMenu();
-  Compare1 = menuBar()->addMenu("&Compare");
-  Compare1->menuAction()->setEnabled(false);
+  CreateCompareMenu();
   CreateOptionsMenu();
   Help1 = menuBar()->addAction("&Help");
   connect(Help1, &QAction::triggered, this, [this] { Help1Click(); });
@@ -209,6 +217,20 @@ void TForm1::CreateViewMenu() {
       AddCommand(View1, "Product &Chart", QKeySequence("F12"), &TForm1::ProductGraph1Click);
 }
 
+void TForm1::CreateCompareMenu() {
+  Compare1 = menuBar()->addMenu("&Compare");
+  CompareWithSavedNetlist1 =
+      AddCommand(Compare1, "Compare with &Saved Netlist...", QKeySequence("Ctrl+K"),
+                 &TForm1::CompareWithSavedNetlist1Click);
+  CompareWithDemoData1 = Compare1->addMenu("Compare with &Demo Data");
+  for (int Number = 1; Number <= SampleProjectCount; ++Number) {
+    QAction* Item = CompareWithDemoData1->addAction(
+        QString("Demo Data &%1   (%2)").arg(Number).arg(SampleLabel(Number)));
+    connect(Item, &QAction::triggered, this, [this, Number] { CompareWithDemoData1Click(Number); });
+    CompareDemoData[static_cast<size_t>(Number - 1)] = Item;
+  }
+}
+
 void TForm1::CreateOptionsMenu() {
   Options1 = menuBar()->addMenu("&Options");
   HighlightSelectioninChart1 = Options1->addAction("&Highlight Selection in Chart");
@@ -232,18 +254,13 @@ QAction* TForm1::AddCommand(QMenu* AMenu, const QString& ACaption, const QKeySeq
 }
 
 QAction* TForm1::AddSampleCommand(int ANumber, void (TForm1::*AHandler)()) {
-  const TSampleProject* Sample = SampleProjectInfo(ANumber);
-  const QString Label = Sample && Sample->Label ? QString::fromUtf8(Sample->Label) : QString();
-  return AddCommand(File1, QString("Open Demo Data &%1   (%2)").arg(ANumber).arg(Label),
+  return AddCommand(File1,
+                    QString("Open Demo Data &%1   (%2)").arg(ANumber).arg(SampleLabel(ANumber)),
                     QKeySequence(QString("Ctrl+%1").arg(ANumber)), AHandler);
 }
 
-// Tahoma where it is installed, else a face of about its width, else the default face.
 void TForm1::ApplyFont() {
-  QFont Font = font();
-  Font.setFamilies({"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans Condensed", Font.family()});
-  Font.setPixelSize(13);
-  setFont(Font);
+  setFont(DesignFont(font()));
 }
 
 // The controls sit as designed at the default height; the trees take up any difference
@@ -620,6 +637,35 @@ void TForm1::HighlightSelectioninChart1Click() {
 
 void TForm1::Help1Click() {
   if (FForm3) FForm3->ShowHelp();
+}
+
+// --- Netlist comparison -------------------------------------------------------------
+
+// The file is read and checked before anything changes: a file that is no netlist
+// leaves the window as it was.
+void TForm1::CompareWithSavedNetlist1Click() {
+  if (!FKeyValues) {
+    AlertBeep();
+    return;
+  }
+  const std::optional<QString> FileName = UserPrompts().AskOpenFileName(this, "Text files (*.txt)");
+  if (!FileName) return;
+  ShowComparison(ReadNetlistText(ReadTextFile(*FileName)));
+}
+
+// The sample is built in a graph of its own; the loaded project stays as it is.
+void TForm1::CompareWithDemoData1Click(int ANumber) {
+  if (!FKeyValues) {
+    AlertBeep();
+    return;
+  }
+  ShowComparison(SampleNetlist(ANumber));
+}
+
+void TForm1::ShowComparison(TNetlist AOld) {
+  const TBusyScope Busy(*this, "Comparing netlists...");
+  if (FForm6) FForm6->ShowComparison(std::move(AOld), NetlistOf(*FGraph));
+  ShowReady();
 }
 
 // --- Text exports and clipboard -----------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "model/ConnectionRec.h"
 #include "model/PinDescr.h"
+#include "model/SampleProjects.h"
 
 class QAction;
 class QLabel;
@@ -25,8 +27,10 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
 class TImageList;
 class TKeyValues;
+struct TNetlist;
 class TRadioGroup;
 class TWiremaps;
 
@@ -41,6 +45,8 @@ class TForm1 : public QMainWindow {
 
   // The other windows, created after this one; none is owned.
   void ConnectForms(TForm2* AForm2, TForm3* AForm3, TForm4* AForm4, TForm5* AForm5);
+  // The window that shows comparisons (not owned).
+  void ConnectCompareForm(TForm6* AForm6);
 
   // Status line.
   void ShowStatus(const QString& AText);
@@ -97,6 +103,9 @@ class TForm1 : public QMainWindow {
   void ProductGraph1Click();
   void HighlightSelectioninChart1Click();
   void Help1Click();
+  // The loaded project (the new side) against a saved netlist or a sample (the old side).
+  void CompareWithSavedNetlist1Click();
+  void CompareWithDemoData1Click(int ANumber);
 
   // Control events.
   void TreeView1Change(QTreeWidgetItem* ANode);
@@ -148,6 +157,10 @@ class TForm1 : public QMainWindow {
   QAction* LocationGraph1 = nullptr;
   QAction* ProductGraph1 = nullptr;
   QMenu* Compare1 = nullptr;
+  QAction* CompareWithSavedNetlist1 = nullptr;
+  QMenu* CompareWithDemoData1 = nullptr;
+  // The samples 1 to 9 in the submenu CompareWithDemoData1.
+  std::array<QAction*, SampleProjectCount> CompareDemoData{};
   QMenu* Options1 = nullptr;
   QAction* HighlightSelectioninChart1 = nullptr;
   QAction* Help1 = nullptr;
@@ -184,6 +197,7 @@ class TForm1 : public QMainWindow {
   void CreateFileMenu();
   void CreateEditMenu();
   void CreateViewMenu();
+  void CreateCompareMenu();
   void CreateOptionsMenu();
   QAction* AddCommand(QMenu* AMenu, const QString& ACaption, const QKeySequence& AShortcut,
                       void (TForm1::*AHandler)());
@@ -200,6 +214,7 @@ class TForm1 : public QMainWindow {
   void ShowFoundPin(QTreeWidgetItem* ANode);
   QTreeWidgetItem* SelectedPinListNode() const;
   void SaveTree(const QTreeWidget& ATree);
+  void ShowComparison(TNetlist AOld);
   void ExpandAll(QTreeWidget* ATree);
   void CollapseAll(QTreeWidget* ATree);
   void HighlightNet(QTreeWidgetItem* ANetNode);
@@ -223,6 +238,7 @@ class TForm1 : public QMainWindow {
   TForm3* FForm3 = nullptr;
   TForm4* FForm4 = nullptr;
   TForm5* FForm5 = nullptr;
+  TForm6* FForm6 = nullptr;
 };
 
 // The pin a tree node carries, or nullptr (also for a null node).

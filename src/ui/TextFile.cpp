@@ -1,6 +1,7 @@
 #include "ui/TextFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
 #include <QTreeWidget>
 
@@ -35,6 +36,14 @@ void SaveTextFile(const QString& AFileName, const QStringList& ALines) {
   }
   Flush();
   if (!File.commit()) Raise("Cannot write file %1", AFileName);
+}
+
+std::string ReadTextFile(const QString& AFileName) {
+  QFile File(AFileName);
+  if (!File.open(QIODevice::ReadOnly)) Raise("Cannot open file %1", AFileName);
+  const QByteArray Data = File.readAll();
+  if (File.error() != QFileDevice::NoError) Raise("Cannot read file %1", AFileName);
+  return Data.toStdString();
 }
 
 QStringList TreeLines(const QTreeWidget& ATree) {

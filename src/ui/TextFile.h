@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,11 @@ class EFileError : public Exception {
 // Raises EFileError "Cannot create file %s" when the file cannot be opened for writing
 // and "Cannot write file %s" when writing or replacing it fails (a full disk, say).
 void SaveTextFile(const QString& AFileName, const QStringList& ALines);
+
+// The whole content of AFileName, byte for byte. Raises EFileError "Cannot open file %s"
+// when the file cannot be opened for reading (missing, a folder, no permission) and
+// "Cannot read file %s" when reading it fails.
+std::string ReadTextFile(const QString& AFileName);
 
 // Every node of ATree in pre-order, expanded or not: as many tabs as the node's depth
 // (a root has none), then its text.

@@ -40,6 +40,16 @@ std::optional<QString> TUserPrompts::AskSaveFileName(QWidget* AOwner, const QStr
   return Dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> TUserPrompts::AskOpenFileName(QWidget* AOwner, const QString& AFilter) {
+  QFileDialog Dialog(AOwner);
+  Dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  Dialog.setFileMode(QFileDialog::ExistingFile);
+  Dialog.setNameFilter(AFilter);
+  Dialog.setSizeGripEnabled(true);
+  if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return Dialog.selectedFiles().constFirst();
+}
+
 std::optional<QString> TUserPrompts::AskText(QWidget* AOwner, const QString& ATitle,
                                              const QString& APrompt, const QString& AValue,
                                              int AMaxLength) {

@@ -16,6 +16,8 @@ class TUserPrompts {
   virtual void Beep();
   virtual void ShowError(QWidget* AOwner, const QString& ATitle, const QString& AText);
   virtual std::optional<QString> AskSaveFileName(QWidget* AOwner, const QString& AProposed);
+  // An existing file to read, offered through AFilter ("Text files (*.txt)").
+  virtual std::optional<QString> AskOpenFileName(QWidget* AOwner, const QString& AFilter);
   virtual std::optional<QString> AskText(QWidget* AOwner, const QString& ATitle,
                                          const QString& APrompt, const QString& AValue,
                                          int AMaxLength);

@@ -89,7 +89,7 @@ TEST_F(NetForm, MenuHasItsCaptionsShortcutsAndStates) {
   EXPECT_EQ(Form.ProductGraph1->text(), "Product &Chart");
   EXPECT_EQ(Form.ProductGraph1->shortcut(), QKeySequence("F12"));
   EXPECT_FALSE(Form.Sort1->menuAction()->isEnabled());
-  EXPECT_FALSE(Form.Compare1->menuAction()->isEnabled());
+  EXPECT_TRUE(Form.Compare1->menuAction()->isEnabled());  // the netlist comparison
   EXPECT_TRUE(Form.HighlightSelectioninChart1->isCheckable());
   EXPECT_TRUE(Form.HighlightSelectioninChart1->isChecked());
   EXPECT_TRUE(Form.HighlightSelectioninChart1->shortcut().isEmpty());

@@ -12,7 +12,7 @@
 namespace wiremap {
 
 // Answers for the user in tests: counts beeps, records errors, shell targets and the
-// prompts asked, and answers save and text prompts from queues (std::nullopt = the user
+// prompts asked, and answers save, open and text prompts from queues (std::nullopt = the user
 // cancelled; an empty queue also cancels). The clipboard is the real one unless refused.
 // Installs itself while it lives.
 class TTestPrompts : public TUserPrompts {
@@ -45,6 +45,11 @@ class TTestPrompts : public TUserPrompts {
     return Next(SaveAnswers);
   }
 
+  std::optional<QString> AskOpenFileName(QWidget*, const QString& AFilter) override {
+    OpenFilters.append(AFilter);
+    return Next(OpenAnswers);
+  }
+
   std::optional<QString> AskText(QWidget*, const QString& ATitle, const QString& APrompt,
                                  const QString& AValue, int AMaxLength) override {
     TextPrompts.push_back({ATitle, APrompt, AValue, AMaxLength});
@@ -64,6 +69,7 @@ class TTestPrompts : public TUserPrompts {
 
   // Script the next answers.
   void AnswerSave(std::optional<QString> AAnswer) { SaveAnswers.push_back(std::move(AAnswer)); }
+  void AnswerOpen(std::optional<QString> AAnswer) { OpenAnswers.push_back(std::move(AAnswer)); }
   void AnswerText(std::optional<QString> AAnswer) { TextAnswers.push_back(std::move(AAnswer)); }
 
   int Beeps = 0;
@@ -74,6 +80,8 @@ class TTestPrompts : public TUserPrompts {
   QStringList ShellTargets;
   std::deque<std::optional<QString>> SaveAnswers;
   std::deque<std::optional<QString>> TextAnswers;
+  QStringList OpenFilters;
+  std::deque<std::optional<QString>> OpenAnswers;
   bool RefuseClipboard = false;
   int ClipboardWrites = 0;
 

@@ -81,5 +81,20 @@ TEST(TextFile, TreeLinesArePreOrderWithATabPerDepth) {
   EXPECT_TRUE(TreeLines(QTreeWidget()).isEmpty());
 }
 
+TEST(TextFile, ReadsBackWhatWasSavedAndNamesAFileItCannotOpen) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("in.txt");
+  SaveTextFile(Name, {"Netlist of project [\xC4\x8C]", "\tnet x"});
+  EXPECT_EQ(ReadTextFile(Name), "Netlist of project [\xC4\x8C]\r\n\tnet x\r\n");
+  for (const QString& Bad : {Dir.filePath("missing.txt"), Dir.path()}) {
+    try {
+      ReadTextFile(Bad);
+      ADD_FAILURE() << "read " << Bad.toStdString();
+    } catch (const EFileError& E) {
+      EXPECT_EQ(E.Message(), "Cannot open file " + Bad.toStdString());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace wiremap

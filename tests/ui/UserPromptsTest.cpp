@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -34,6 +35,35 @@ TEST(UserPrompts, SaveDialogOffersTextFilesAddsTxtAndConfirmsOverwriting) {
   });
   EXPECT_EQ(TUserPrompts().AskSaveFileName(nullptr, Proposed), Dir.filePath("pins.txt"));
   EXPECT_NE(Seen, nullptr);
+}
+
+// The open dialog: text files, an existing file only; cancelling gives nothing.
+TEST(UserPrompts, OpenDialogOffersTheFilterForAnExistingFile) {
+  QTemporaryDir Dir;
+  const QString Existing = Dir.filePath("old.txt");
+  QFile(Existing).open(QIODevice::WriteOnly);
+  int Seen = 0;
+  const auto Answer = [&](bool AAccept) {
+    QTimer::singleShot(0, [&, AAccept] {
+      auto* Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(Dialog, nullptr);
+      ++Seen;
+      EXPECT_EQ(Dialog->nameFilters(), QStringList{"Text files (*.txt)"});
+      EXPECT_EQ(Dialog->acceptMode(), QFileDialog::AcceptOpen);
+      EXPECT_EQ(Dialog->fileMode(), QFileDialog::ExistingFile);
+      Dialog->setDirectory(Dir.path());
+      Dialog->selectFile(Existing);
+      QMetaObject::invokeMethod(Dialog, AAccept ? "accept" : "reject");
+    });
+    QTimer::singleShot(5000, [] {
+      if (QWidget* Modal = QApplication::activeModalWidget()) Modal->close();
+    });
+  };
+  Answer(true);
+  EXPECT_EQ(TUserPrompts().AskOpenFileName(nullptr, "Text files (*.txt)"), Existing);
+  Answer(false);
+  EXPECT_EQ(TUserPrompts().AskOpenFileName(nullptr, "Text files (*.txt)"), std::nullopt);
+  EXPECT_EQ(Seen, 2);
 }
 
 }  // namespace

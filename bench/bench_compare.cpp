@@ -1,0 +1,156 @@
+// Comparing two revisions of a large project: the pairing of nets alone, and the whole
+// command (reading the saved old netlist, taking the loaded project's, comparing).
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/Wiremap.h"
+
+namespace {
+
+using namespace wiremap;
+
+// Synthetic cabinet wiring: devices with eight terminals each, connected at random so
+// that a pin carries about 1.3 connection ends on average.
+TConnectionRecs MakeConnections(int ACount, std::mt19937_64& ARandom) {
+  static const char* const Kinds[] = {"K", "Q", "X", "F", "A", "S", "H", "M"};
+  static const char* const Terminals[] = {"A1", "A2", "13", "14", "1", "2", "PE", "+24V"};
+  const int64_t PinPool = static_cast<int64_t>(ACount) * 364 / 100;
+  std::uniform_int_distribution<int64_t> Pick(0, PinPool - 1);
+  const auto End = [&](std::string& ADesignation, std::string& ATerminal) {
+    const int64_t Pin = Pick(ARandom);
+    const int64_t Product = Pin / 8;
+    ADesignation.assign("=F")
+        .append(std::to_string(Product % 97))
+        .append("+L")
+        .append(std::to_string(Product % 41))
+        .append("-")
+        .append(Kinds[Product % 8])
+        .append(std::to_string(Product));
+    ATerminal = Terminals[Pin % 8];
+  };
+  TConnectionRecs Records(static_cast<size_t>(ACount));
+  for (TConnectionRec& R : Records) {
+    End(R.DesignationA, R.PinA);
+    End(R.DesignationB, R.PinB);
+    R.WireName = std::string(1, 'W');
+  }
+  return Records;
+}
+
+// The next revision: about one record in fifty rewired at one end, one in a hundred
+// dropped, and as many new ones added.
+TConnectionRecs Revise(const TConnectionRecs& ARecords, std::mt19937_64& ARandom) {
+  TConnectionRecs Fresh = MakeConnections(static_cast<int>(ARecords.size() / 100 + 1), ARandom);
+  std::uniform_int_distribution<int> Percent(0, 99);
+  TConnectionRecs Revised;
+  Revised.reserve(ARecords.size() + Fresh.size());
+  for (size_t I = 0; I < ARecords.size(); ++I) {
+    const int Roll = Percent(ARandom);
+    if (Roll == 0) continue;
+    Revised.push_back(ARecords[I]);
+    if (Roll <= 2) {
+      const TConnectionRec& Other = ARecords[(I * 7919 + 13) % ARecords.size()];
+      Revised.back().DesignationB = Other.DesignationA;
+      Revised.back().PinB = Other.PinA;
+    }
+  }
+  Revised.insert(Revised.end(), Fresh.begin(), Fresh.end());
+  return Revised;
+}
+
+TNetlist NetlistOfRecords(const TConnectionRecs& ARecords, TWiremaps& AGraph) {
+  AGraph.Clear();
+  AGraph.AddConnections(ARecords);
+  AGraph.ComputeNets();
+  return NetlistOf(AGraph);
+}
+
+// The text Save Netlist writes for ANetlist (the linear mark left out: it is not read).
+std::string NetlistText(const TNetlist& ANetlist) {
+  std::string Text = "Netlist of project [" + ANetlist.ProjectName + "]\r\n";
+  for (const auto& Net : ANetlist.Nets) {
+    Text += "\tnet " + Net.front() + "   pins " + std::to_string(Net.size()) + "\r\n";
+    for (const std::string& Pin : Net) Text += "\t\t" + Pin + "\r\n";
+  }
+  return Text;
+}
+
+struct TRevisions {
+  TConnectionRecs OldRecords, NewRecords;
+  TNetlist Old, New;
+  std::string OldText;
+};
+
+const TRevisions& Revisions(int ACount) {
+  static std::map<int, TRevisions> Cache;
+  auto Found = Cache.find(ACount);
+  if (Found != Cache.end()) return Found->second;
+  std::mt19937_64 Random(7);
+  TRevisions& R = Cache[ACount];
+  R.OldRecords = MakeConnections(ACount, Random);
+  R.NewRecords = Revise(R.OldRecords, Random);
+  TWiremaps Graph;
+  R.Old = NetlistOfRecords(R.OldRecords, Graph);
+  R.New = NetlistOfRecords(R.NewRecords, Graph);
+  R.OldText = NetlistText(R.Old);
+  return R;
+}
+
+void Report(benchmark::State& AState, const TNetlistDiff& ADiff) {
+  AState.counters["unchanged"] = ADiff.Unchanged;
+  AState.counters["changed"] = static_cast<double>(ADiff.Changed.size());
+  AState.counters["only_old"] = static_cast<double>(ADiff.OnlyOld.size());
+  AState.counters["only_new"] = static_cast<double>(ADiff.OnlyNew.size());
+}
+
+void BM_CompareNetlists(benchmark::State& AState) {
+  SetCollationLocale("en_US");
+  const TRevisions& R = Revisions(static_cast<int>(AState.range(0)));
+  for (auto _ : AState) {
+    const TNetlistDiff Diff = CompareNetlists(R.Old, R.New);
+    benchmark::DoNotOptimize(Diff.Unchanged);
+    Report(AState, Diff);
+  }
+}
+
+// What "Compare with Saved Netlist" does once the file is in memory: the loaded project
+// (its graph already built) against the saved revision.
+void BM_CompareWithSavedNetlist(benchmark::State& AState) {
+  SetCollationLocale("en_US");
+  const TRevisions& R = Revisions(static_cast<int>(AState.range(0)));
+  TWiremaps Graph;
+  NetlistOfRecords(R.NewRecords, Graph);
+  for (auto _ : AState) {
+    const TNetlist Old = ReadNetlistText(R.OldText);
+    const TNetlist New = NetlistOf(Graph);
+    const TNetlistDiff Diff = CompareNetlists(Old, New);
+    benchmark::DoNotOptimize(Diff.Unchanged);
+    Report(AState, Diff);
+  }
+}
+
+// "Compare with Demo Data" on a sample of this size: both graphs are built as well.
+void BM_CompareProjects(benchmark::State& AState) {
+  SetCollationLocale("en_US");
+  const TRevisions& R = Revisions(static_cast<int>(AState.range(0)));
+  for (auto _ : AState) {
+    TWiremaps OldGraph, NewGraph;
+    const TNetlistDiff Diff = CompareNetlists(NetlistOfRecords(R.OldRecords, OldGraph),
+                                              NetlistOfRecords(R.NewRecords, NewGraph));
+    benchmark::DoNotOptimize(Diff.Unchanged);
+    Report(AState, Diff);
+  }
+}
+
+BENCHMARK(BM_CompareNetlists)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareWithSavedNetlist)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareProjects)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,381 @@
+#include "model/NetlistCompare.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/Wiremap.h"
+
+namespace wiremap {
+namespace {
+
+using TNets = std::vector<std::vector<std::string>>;
+using TNames = std::vector<std::string>;
+
+bool NameLess(const std::string& A, const std::string& B) {
+  return CompareText(A, B) < 0;
+}
+
+// The nets of a sample by a plain union-find over its records: pins are the same when
+// their collation keys are, a net lists its pins in name order, nets follow their first
+// pins. Nothing of the net graph is used.
+TNets ReferenceNets(int ASample) {
+  const TSampleProject& Sample = *SampleProjectInfo(ASample);
+  std::map<std::string, int> IdOfKey;
+  TNames Names;
+  std::vector<int> Parent;
+  const auto IdOf = [&](const std::string& AName) {
+    const auto [It, Added] = IdOfKey.emplace(CollationKey(AName), static_cast<int>(Names.size()));
+    if (Added) {
+      Names.push_back(AName);
+      Parent.push_back(It->second);
+    }
+    return It->second;
+  };
+  const auto Root = [&](int AId) {
+    while (Parent[AId] != AId) AId = Parent[AId] = Parent[Parent[AId]];
+    return AId;
+  };
+  for (int I = 0; I < Sample.Count; ++I) {
+    const TSampleRecord& R = Sample.Records[I];
+    const std::string A = std::string(R.DesignationA) + ":" + R.PinA;
+    const std::string B = std::string(R.DesignationB) + ":" + R.PinB;
+    if (CollationKey(A) == CollationKey(B)) continue;
+    const int RootA = Root(IdOf(A)), RootB = Root(IdOf(B));
+    Parent[RootA] = RootB;
+  }
+  std::map<int, TNames> ByRoot;
+  for (size_t Id = 0; Id < Names.size(); ++Id)
+    ByRoot[Root(static_cast<int>(Id))].push_back(Names[Id]);
+  TNets Nets;
+  for (auto& [RootId, Net] : ByRoot) {
+    std::sort(Net.begin(), Net.end(), NameLess);
+    Nets.push_back(Net);
+  }
+  std::sort(Nets.begin(), Nets.end(),
+            [](const TNames& A, const TNames& B) { return NameLess(A.front(), B.front()); });
+  return Nets;
+}
+
+std::set<std::string> KeysOf(const TNames& ANet) {
+  std::set<std::string> Keys;
+  for (const std::string& Name : ANet) Keys.insert(CollationKey(Name));
+  return Keys;
+}
+
+TNames NamesNotIn(const TNames& ANet, const std::set<std::string>& AKeys) {
+  TNames Names;
+  for (const std::string& Name : ANet)
+    if (!AKeys.count(CollationKey(Name))) Names.push_back(Name);
+  return Names;
+}
+
+// The pins of AFrom in no net of AOther, in name order.
+TNames PinsOnly(const TNetlist& AFrom, const TNetlist& AOther) {
+  std::set<std::string> OtherKeys;
+  for (const TNames& Net : AOther.Nets)
+    for (const std::string& Name : Net) OtherKeys.insert(CollationKey(Name));
+  TNames Names;
+  for (const TNames& Net : AFrom.Nets)
+    for (const std::string& Name : NamesNotIn(Net, OtherKeys)) Names.push_back(Name);
+  std::sort(Names.begin(), Names.end(), NameLess);
+  return Names;
+}
+
+// The matching rule taken literally, every pair of nets against every other: slow but
+// plain. Nets with equal pins go first. Assumes no pin appears twice on one side.
+TNetlistDiff ReferenceDiff(const TNetlist& AOld, const TNetlist& ANew) {
+  const size_t OldCount = AOld.Nets.size(), NewCount = ANew.Nets.size();
+  std::vector<std::set<std::string>> OldKeys, NewKeys;
+  for (const TNames& Net : AOld.Nets) OldKeys.push_back(KeysOf(Net));
+  for (const TNames& Net : ANew.Nets) NewKeys.push_back(KeysOf(Net));
+  struct TPair {
+    int Shared, Old, New;
+  };
+  std::vector<TPair> Pairs;
+  for (size_t O = 0; O < OldCount; ++O)
+    for (size_t N = 0; N < NewCount; ++N) {
+      TNames Common;
+      std::set_intersection(OldKeys[O].begin(), OldKeys[O].end(), NewKeys[N].begin(),
+                            NewKeys[N].end(), std::back_inserter(Common));
+      const int Shared = OldKeys[O] == NewKeys[N] ? INT_MAX : static_cast<int>(Common.size());
+      if (!Common.empty()) Pairs.push_back({Shared, static_cast<int>(O), static_cast<int>(N)});
+    }
+  std::stable_sort(Pairs.begin(), Pairs.end(),
+                   [](const TPair& A, const TPair& B) { return A.Shared > B.Shared; });
+  std::vector<int> OldPartner(OldCount, -1), NewPartner(NewCount, -1);
+  std::vector<bool> Equal(NewCount, false);
+  TNetlistDiff Diff;
+  for (const TPair& P : Pairs)
+    if (OldPartner[P.Old] < 0 && NewPartner[P.New] < 0) {
+      OldPartner[P.Old] = P.New;
+      NewPartner[P.New] = P.Old;
+      Equal[P.New] = P.Shared == INT_MAX;
+      Diff.Unchanged += P.Shared == INT_MAX;
+    }
+  for (size_t N = 0; N < NewCount; ++N) {
+    const int O = NewPartner[N];
+    if (O < 0 || Equal[N]) continue;
+    Diff.Changed.push_back({O, static_cast<int>(N), NamesNotIn(ANew.Nets[N], OldKeys[O]),
+                            NamesNotIn(AOld.Nets[O], NewKeys[N])});
+  }
+  for (size_t O = 0; O < OldCount; ++O)
+    if (OldPartner[O] < 0) Diff.OnlyOld.push_back(static_cast<int>(O));
+  for (size_t N = 0; N < NewCount; ++N)
+    if (NewPartner[N] < 0) Diff.OnlyNew.push_back(static_cast<int>(N));
+  Diff.PinsOnlyOld = PinsOnly(AOld, ANew);
+  Diff.PinsOnlyNew = PinsOnly(ANew, AOld);
+  return Diff;
+}
+
+std::string Join(const TNames& ANames) {
+  std::string Text;
+  for (const std::string& Name : ANames) {
+    if (!Text.empty()) Text += ' ';
+    Text += Name;
+  }
+  return Text;
+}
+
+std::string Join(const std::vector<int>& ANumbers) {
+  TNames Names;
+  for (const int Number : ANumbers) Names.push_back(std::to_string(Number));
+  return Join(Names);
+}
+
+// A diff as text, one fact a line, so that a failure shows what differs.
+std::string Describe(const TNetlistDiff& ADiff) {
+  std::string Text = "unchanged " + std::to_string(ADiff.Unchanged) + "\n";
+  for (const TNetChange& C : ADiff.Changed)
+    Text += "old " + std::to_string(C.OldNet) + " new " + std::to_string(C.NewNet) + ": + " +
+            Join(C.Added) + " / - " + Join(C.Removed) + "\n";
+  Text += "only old: " + Join(ADiff.OnlyOld) + "\nonly new: " + Join(ADiff.OnlyNew) + "\n";
+  Text += "pins only old: " + Join(ADiff.PinsOnlyOld) + "\n";
+  return Text + "pins only new: " + Join(ADiff.PinsOnlyNew) + "\n";
+}
+
+class NetlistCompareTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetCollationLocale("en_US"); }
+  void TearDown() override { SetCollationLocale("C"); }
+};
+
+// The sample netlists are built apart: ProjectName stays as the loaded project set it.
+TEST_F(NetlistCompareTest, EverySampleIsItsUnionFindNetlistAndEqualToItself) {
+  ProjectName = "Loaded";
+  for (int Sample = 1; Sample <= SampleProjectCount; ++Sample) {
+    SCOPED_TRACE(Sample);
+    const TNetlist Netlist = SampleNetlist(Sample);
+    EXPECT_EQ(Netlist.ProjectName, SampleProjectInfo(Sample)->Caption);
+    EXPECT_EQ(Netlist.Nets, ReferenceNets(Sample));
+    const int Nets = static_cast<int>(Netlist.Nets.size());
+    EXPECT_EQ(Describe(CompareNetlists(Netlist, Netlist)), Describe({Nets, {}, {}, {}, {}, {}}));
+  }
+  EXPECT_EQ(ProjectName, "Loaded");
+  EXPECT_TRUE(SampleNetlist(0).Nets.empty() && SampleNetlist(10).ProjectName.empty());
+}
+
+TEST_F(NetlistCompareTest, RevisionsOfTheSamplesGiveTheLiteralRuleResult) {
+  for (const auto& [OldSample, NewSample] : {std::pair{2, 6}, std::pair{7, 8}}) {
+    SCOPED_TRACE(OldSample);
+    const TNetlist Old{"old", ReferenceNets(OldSample)}, New{"new", ReferenceNets(NewSample)};
+    EXPECT_EQ(Describe(CompareNetlists(Old, New)), Describe(ReferenceDiff(Old, New)));
+  }
+}
+
+// A few facts read off the tables by hand, so that a fault shared by both
+// implementations above still shows: the motor +HM-M2 is gone (+HM-M5 took its wires),
+// the sensor +HM-B2 became +HM-B21.
+TEST_F(NetlistCompareTest, RevisionTwoOfThePackerDropsAMotorAndRenamesASensor) {
+  const TNetlistDiff Diff = CompareNetlists(SampleNetlist(7), SampleNetlist(8));
+  const auto Has = [](const TNames& ANames, const char* AName) {
+    return std::find(ANames.begin(), ANames.end(), AName) != ANames.end();
+  };
+  for (const char* Pin : {"+HM-M2:PE", "+HM-M2:U", "+HM-M2:V", "+HM-M2:W"})
+    EXPECT_TRUE(Has(Diff.PinsOnlyOld, Pin)) << Pin;
+  for (const char* Pin : {"+HM-B21:BK", "+HM-B21:BN", "+HM-B21:BU"})
+    EXPECT_TRUE(Has(Diff.PinsOnlyNew, Pin)) << Pin;
+}
+
+struct TRuleCase {
+  const char* Name;
+  TNets Old, New;
+  std::string Expected;  // Describe() of the diff
+};
+
+// Pins are named after the nets they start in; a table row is one situation.
+const TRuleCase kRuleCases[] = {
+    {"identical nets in another order",
+     {{"A:1", "A:2"}, {"B:1", "B:2"}},
+     {{"B:1", "B:2"}, {"A:2", "A:1"}},
+     "unchanged 2\nonly old: \nonly new: \npins only old: \npins only new: \n"},
+    {"letter case does not count",
+     {{"a:1", "K1:a1"}},
+     {{"A:1", "k1:A1"}},
+     "unchanged 1\nonly old: \nonly new: \npins only old: \npins only new: \n"},
+    {"a moved pin changes both nets",
+     {{"A:1", "A:2", "A:3"}, {"B:1", "B:2"}},
+     {{"A:1", "A:2"}, {"A:3", "B:1", "B:2"}},
+     "unchanged 0\nold 0 new 0: +  / - A:3\nold 1 new 1: + A:3 / - \n"
+     "only old: \nonly new: \npins only old: \npins only new: \n"},
+    {"a split keeps the larger half paired",
+     {{"A:1", "A:2", "A:3", "A:4", "A:5"}},
+     {{"A:1", "A:2"}, {"A:3", "A:4", "A:5"}},
+     "unchanged 0\nold 0 new 1: +  / - A:1 A:2\n"
+     "only old: \nonly new: 0\npins only old: \npins only new: \n"},
+    {"a merge pairs the larger part",
+     {{"A:1", "A:2"}, {"B:1", "B:2", "B:3"}},
+     {{"A:1", "A:2", "B:1", "B:2", "B:3"}},
+     "unchanged 0\nold 1 new 0: + A:1 A:2 / - \n"
+     "only old: 0\nonly new: \npins only old: \npins only new: \n"},
+    {"ties go to the lower old net, then the lower new net",
+     {{"A:1", "A:2", "X:1"}, {"B:1", "B:2", "X:2"}},
+     {{"A:1", "B:1"}, {"A:2", "B:2"}},
+     "unchanged 0\nold 0 new 0: + B:1 / - A:2 X:1\nold 1 new 1: + A:2 / - B:1 X:2\n"
+     "only old: \nonly new: \npins only old: X:1 X:2\npins only new: \n"},
+    {"nets sharing no pin stay unpaired",
+     {{"A:1", "A:2"}},
+     {{"B:1", "B:2"}},
+     "unchanged 0\nonly old: 0\nonly new: 0\npins only old: A:1 A:2\npins only new: B:1 B:2\n"},
+    {"added and removed pins keep the order of their nets",
+     {{"A:9", "A:1", "Z:1"}},
+     {{"A:1", "N:2", "A:9", "N:1"}},
+     "unchanged 0\nold 0 new 0: + N:2 N:1 / - Z:1\n"
+     "only old: \nonly new: \npins only old: Z:1\npins only new: N:1 N:2\n"},
+    {"a pin repeated on one side counts where it first appears",
+     {{"A:1", "A:2", "a:1"}, {"A:1", "B:1"}},
+     {{"A:1", "A:2"}, {"B:1"}},
+     "unchanged 2\nonly old: \nonly new: \npins only old: \npins only new: \n"},
+    {"nets without pins are never paired",
+     {{}, {"A:1", "A:2"}},
+     {{"A:1", "A:2"}, {}},
+     "unchanged 1\nonly old: 0\nonly new: 1\npins only old: \npins only new: \n"},
+};
+
+TEST_F(NetlistCompareTest, MatchingRule) {
+  for (const TRuleCase& Case : kRuleCases) {
+    SCOPED_TRACE(Case.Name);
+    EXPECT_EQ(Describe(CompareNetlists({"old", Case.Old}, {"new", Case.New})), Case.Expected);
+  }
+}
+
+// Random revisions: pins moved, nets split and merged, pins added, dropped and written in
+// another letter case; the result must be the literal rule's.
+TEST_F(NetlistCompareTest, RandomRevisionsFollowTheLiteralRule) {
+  std::mt19937 Random(20240613);
+  const auto Below = [&](size_t ALimit) {
+    return std::uniform_int_distribution<size_t>(0, ALimit - 1)(Random);
+  };
+  for (int Round = 0; Round < 40; ++Round) {
+    SCOPED_TRACE(Round);
+    const size_t PinCount = 5 + Below(60);
+    std::vector<size_t> Net(PinCount);
+    for (size_t& N : Net) N = Below(1 + PinCount / 3);
+    TNetlist Old{"old", {}}, New{"new", {}};
+    const auto Place = [](TNets& ANets, size_t ANet, std::string AName) {
+      if (ANets.size() <= ANet) ANets.resize(ANet + 1);
+      ANets[ANet].push_back(std::move(AName));
+    };
+    for (size_t Pin = 0; Pin < PinCount; ++Pin) {
+      const std::string Name = std::string("p").append(std::to_string(Pin)).append(":x");
+      if (Below(10) > 0) Place(Old.Nets, Net[Pin], Name);
+      const size_t Change = Below(10);
+      if (Change == 0) continue;  // dropped
+      Place(New.Nets, Change == 1 ? Below(1 + PinCount / 3) : Net[Pin],
+            Change == 2 ? std::string("P").append(Name, 1) : Name);
+    }
+    for (TNets* Nets : {&Old.Nets, &New.Nets}) {
+      std::erase_if(*Nets, [](const TNames& N) { return N.empty(); });
+      std::shuffle(Nets->begin(), Nets->end(), Random);
+    }
+    EXPECT_EQ(Describe(CompareNetlists(Old, New)), Describe(ReferenceDiff(Old, New)));
+  }
+}
+
+struct TBadText {
+  const char* Name;
+  std::string Text;
+  int Line;
+};
+
+const std::string kRoot = "Netlist of project [P]\r\n";
+
+const TBadText kBadTexts[] = {
+    {"empty text", "", 1},
+    {"another tree's root", "List of pins in project [P]\r\n", 1},
+    {"root without its closing bracket", "Netlist of project [P\r\n", 1},
+    {"a pin before any net", kRoot + "\t\tA:1\r\n", 2},
+    {"an empty line", kRoot + "\r\n\tnet A:1   pins 1\r\n\t\tA:1\r\n", 2},
+    {"a second root", kRoot + "Netlist of project [Q]\r\n", 2},
+    {"a net without its count", kRoot + "\tnet A:1\r\n\t\tA:1\r\n", 2},
+    {"a count that is not a number", kRoot + "\tnet A:1   pins two\r\n\t\tA:1\r\n", 2},
+    {"a count beyond any int", kRoot + "\tnet A:1   pins 99999999999\r\n\t\tA:1\r\n", 2},
+    {"a net without pins", kRoot + "\tnet A:1   pins 0\r\n", 2},
+    {"something after the mark", kRoot + "\tnet A:1   pins 1   linear!\r\n\t\tA:1\r\n", 2},
+    {"fewer pins than counted, last net",
+     kRoot + "\tnet A:1   pins 1\r\n\t\tA:1\r\n\tnet B:1   pins 3\r\n\t\tB:1\r\n\t\tB:2\r\n", 4},
+    {"fewer pins than counted, next net follows",
+     kRoot + "\tnet A:1   pins 3\r\n\t\tA:1\r\n\t\tA:2\r\n\tnet B:1   pins 1\r\n\t\tB:1\r\n", 2},
+    {"more pins than counted", kRoot + "\tnet A:1   pins 1\r\n\t\tA:1\r\n\t\tA:2\r\n\t\tA:3\r\n",
+     2},
+    {"a short net cut off by a stray line", kRoot + "\tnet A:1   pins 2\r\n\t\tA:1\r\nnet B:1\r\n",
+     2},
+    {"a stray line after a complete net", kRoot + "\tnet A:1   pins 1\r\n\t\tA:1\r\nxyz", 4},
+    {"a pin twice in one net", kRoot + "\tnet A:1   pins 2\r\n\t\tA:1\r\n\t\ta:1\r\n", 4},
+    {"a pin in two nets",
+     kRoot + "\tnet A:1   pins 2\r\n\t\tA:1\r\n\t\tA:2\r\n\tnet A:2   pins 1\r\n\t\tA:2\r\n", 6},
+};
+
+TEST_F(NetlistCompareTest, MalformedTextsNameTheirFirstBadLine) {
+  for (const TBadText& Case : kBadTexts) {
+    SCOPED_TRACE(Case.Name);
+    try {
+      ReadNetlistText(Case.Text);
+      ADD_FAILURE() << "accepted";
+    } catch (const Exception& E) {
+      EXPECT_EQ(E.Message(), "Not a netlist file: line " + std::to_string(Case.Line));
+      EXPECT_EQ(E.ClassName(), "EInvalidNetlist");
+    }
+  }
+}
+
+struct TGoodText {
+  const char* Name;
+  std::string Text;
+  TNetlist Expected;
+};
+
+const TGoodText kGoodTexts[] = {
+    {"root only", "Netlist of project []\r\n", {"", {}}},
+    {"root only without a line end", "Netlist of project [x]", {"x", {}}},
+    {"brackets in the project name", "Netlist of project [a [b] c]]\r\n", {"a [b] c]", {}}},
+    {"line feeds only, no end after the last line, linear mark",
+     "Netlist of project [P]\n\tnet A:1   pins 2   linear\n\t\tA:1\n\t\tA:2",
+     {"P", {{"A:1", "A:2"}}}},
+    {"byte-order mark and empty lines at the end",
+     "\xEF\xBB\xBFNetlist of project [P]\r\n\tnet A:1   pins 1\r\n\t\tA:1\r\n\r\n\r\n",
+     {"P", {{"A:1"}}}},
+    {"names holding the marks, tabs and brackets",
+     kRoot + "\tnet X   pins 9   pins 2   linear\r\n\t\tX   pins 9\r\n\t\t\tT:[1]\r\n"
+             "\tnet Y   linear   pins 1\r\n\t\tY   linear\r\n",
+     {"P", {{"X   pins 9", "\tT:[1]"}, {"Y   linear"}}}},
+    {"UTF-8 names", kRoot + "\tnet =Ä1-K1:ö   pins 1\r\n\t\t=Ä1-K1:ö\r\n", {"P", {{"=Ä1-K1:ö"}}}},
+};
+
+TEST_F(NetlistCompareTest, ReadsWhatSaveNetlistWrites) {
+  for (const TGoodText& Case : kGoodTexts) {
+    SCOPED_TRACE(Case.Name);
+    const TNetlist Netlist = ReadNetlistText(Case.Text);
+    EXPECT_EQ(Netlist.ProjectName, Case.Expected.ProjectName);
+    EXPECT_EQ(Netlist.Nets, Case.Expected.Nets);
+  }
+}
+
+}  // namespace
+}  // namespace wiremap
