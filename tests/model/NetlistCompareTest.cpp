@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -110,18 +111,16 @@ TNetlistDiff ReferenceDiff(const TNetlist& AOld, const TNetlist& ANew) {
   std::stable_sort(Pairs.begin(), Pairs.end(),
                    [](const TPair& A, const TPair& B) { return A.Shared > B.Shared; });
   std::vector<int> OldPartner(OldCount, -1), NewPartner(NewCount, -1);
-  std::vector<bool> Equal(NewCount, false);
   TNetlistDiff Diff;
   for (const TPair& P : Pairs)
     if (OldPartner[P.Old] < 0 && NewPartner[P.New] < 0) {
       OldPartner[P.Old] = P.New;
       NewPartner[P.New] = P.Old;
-      Equal[P.New] = P.Shared == INT_MAX;
       Diff.Unchanged += P.Shared == INT_MAX;
     }
   for (size_t N = 0; N < NewCount; ++N) {
     const int O = NewPartner[N];
-    if (O < 0 || Equal[N]) continue;
+    if (O < 0 || OldKeys[O] == NewKeys[N]) continue;
     Diff.Changed.push_back({O, static_cast<int>(N), NamesNotIn(ANew.Nets[N], OldKeys[O]),
                             NamesNotIn(AOld.Nets[O], NewKeys[N])});
   }
@@ -134,19 +133,11 @@ TNetlistDiff ReferenceDiff(const TNetlist& AOld, const TNetlist& ANew) {
   return Diff;
 }
 
-std::string Join(const TNames& ANames) {
-  std::string Text;
-  for (const std::string& Name : ANames) {
-    if (!Text.empty()) Text += ' ';
-    Text += Name;
-  }
-  return Text;
-}
-
-std::string Join(const std::vector<int>& ANumbers) {
-  TNames Names;
-  for (const int Number : ANumbers) Names.push_back(std::to_string(Number));
-  return Join(Names);
+template <class TItem>
+std::string Join(const std::vector<TItem>& AItems) {
+  std::ostringstream Text;
+  for (size_t I = 0; I < AItems.size(); ++I) Text << (I > 0 ? " " : "") << AItems[I];
+  return Text.str();
 }
 
 // A diff as text, one fact a line, so that a failure shows what differs.
