@@ -1,5 +1,6 @@
 #include "host/DemoDrawing.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,8 +83,7 @@ TEST(DemoDrawingTest, TheHostsListRoutesAroundTheFaultsAndSkipsWhatTakesNoPart) 
   };
   // A terminal dropped onto a finished wire: the wire runs from the contactor straight
   // to the motor.
-  EXPECT_NE(std::find(Described.begin(), Described.end(), "=CV05+CAB1-K1:6@4 =CV05+FLD-M1:W1@4"),
-            Described.end());
+  EXPECT_THAT(Described, testing::Contains("=CV05+CAB1-K1:6@4 =CV05+FLD-M1:W1@4"));
   // The reserve feeder is switched off, the cover and the terminal diagram are not wired.
   EXPECT_FALSE(Connected("=CV09+CAB1-Q1:1"));
   EXPECT_FALSE(Connected("-S:14"));
