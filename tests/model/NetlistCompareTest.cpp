@@ -204,46 +204,35 @@ struct TRuleCase {
 };
 
 // Pins are named after the nets they start in; a table row is one situation.
+// clang-format off
 const TRuleCase kRuleCases[] = {
     {"identical nets in another order",
-     {{"A:1", "A:2"}, {"B:1", "B:2"}},
-     {{"B:1", "B:2"}, {"A:2", "A:1"}},
-     "unchanged 2"},
+     {{"A:1", "A:2"}, {"B:1", "B:2"}}, {{"B:1", "B:2"}, {"A:2", "A:1"}}, "unchanged 2"},
     {"letter case does not count", {{"a:1", "K1:a1"}}, {{"A:1", "k1:A1"}}, "unchanged 1"},
     {"a moved pin changes both nets",
-     {{"A:1", "A:2", "A:3"}, {"B:1", "B:2"}},
-     {{"A:1", "A:2"}, {"A:3", "B:1", "B:2"}},
+     {{"A:1", "A:2", "A:3"}, {"B:1", "B:2"}}, {{"A:1", "A:2"}, {"A:3", "B:1", "B:2"}},
      "unchanged 0\nold 0 new 0: +  / - A:3\nold 1 new 1: + A:3 / - "},
     {"a split keeps the larger half paired",
-     {{"A:1", "A:2", "A:3", "A:4", "A:5"}},
-     {{"A:1", "A:2"}, {"A:3", "A:4", "A:5"}},
+     {{"A:1", "A:2", "A:3", "A:4", "A:5"}}, {{"A:1", "A:2"}, {"A:3", "A:4", "A:5"}},
      "unchanged 0\nold 0 new 1: +  / - A:1 A:2\nonly new: 0"},
     {"a merge pairs the larger part",
-     {{"A:1", "A:2"}, {"B:1", "B:2", "B:3"}},
-     {{"A:1", "A:2", "B:1", "B:2", "B:3"}},
+     {{"A:1", "A:2"}, {"B:1", "B:2", "B:3"}}, {{"A:1", "A:2", "B:1", "B:2", "B:3"}},
      "unchanged 0\nold 1 new 0: + A:1 A:2 / - \nonly old: 0"},
     {"ties go to the lower old net, then the lower new net",
-     {{"A:1", "A:2", "X:1"}, {"B:1", "B:2", "X:2"}},
-     {{"A:1", "B:1"}, {"A:2", "B:2"}},
+     {{"A:1", "A:2", "X:1"}, {"B:1", "B:2", "X:2"}}, {{"A:1", "B:1"}, {"A:2", "B:2"}},
      "unchanged 0\nold 0 new 0: + B:1 / - A:2 X:1\nold 1 new 1: + A:2 / - B:1 X:2\n"
      "pins only old: X:1 X:2"},
-    {"nets sharing no pin stay unpaired",
-     {{"A:1", "A:2"}},
-     {{"B:1", "B:2"}},
+    {"nets sharing no pin stay unpaired", {{"A:1", "A:2"}}, {{"B:1", "B:2"}},
      "unchanged 0\nonly old: 0\nonly new: 0\npins only old: A:1 A:2\npins only new: B:1 B:2"},
     {"added and removed pins keep the order of their nets",
-     {{"A:9", "A:1", "Z:1"}},
-     {{"A:1", "N:2", "A:9", "N:1"}},
+     {{"A:9", "A:1", "Z:1"}}, {{"A:1", "N:2", "A:9", "N:1"}},
      "unchanged 0\nold 0 new 0: + N:2 N:1 / - Z:1\npins only old: Z:1\npins only new: N:1 N:2"},
     {"a pin repeated on one side counts where it first appears",
-     {{"A:1", "A:2", "a:1"}, {"A:1", "B:1"}},
-     {{"A:1", "A:2"}, {"B:1"}},
-     "unchanged 2"},
+     {{"A:1", "A:2", "a:1"}, {"A:1", "B:1"}}, {{"A:1", "A:2"}, {"B:1"}}, "unchanged 2"},
     {"nets without pins are never paired",
-     {{}, {"A:1", "A:2"}},
-     {{"A:1", "A:2"}, {}},
-     "unchanged 1\nonly old: 0\nonly new: 1"},
+     {{}, {"A:1", "A:2"}}, {{"A:1", "A:2"}, {}}, "unchanged 1\nonly old: 0\nonly new: 1"},
 };
+// clang-format on
 
 TEST_F(NetlistCompareTest, MatchingRule) {
   for (const TRuleCase& Case : kRuleCases) {
