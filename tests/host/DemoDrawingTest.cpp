@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,27 +36,21 @@ TEST(DemoDrawingTest, IsARealisticCabinetWithEveryKindOfItem) {
   EXPECT_GE(Electric, 150u);
   EXPECT_GE(TSimulatedHost(Drawing).Connections().size(), 250u);
 
-  const auto OfType = [](int32_t AType) {
-    return [AType](const TSimSymbol& S) { return S.SymbolType == AType; };
-  };
+  std::set<int32_t> Types;  // relays, contacts, terminals, PLC, fuses, power, a skipped type
+  for (const TSimSymbol& S : Symbols) Types.insert(S.SymbolType);
+  EXPECT_THAT(Types, testing::IsSupersetOf({TSimType::Relay, TSimType::Open, TSimType::Terminal,
+                                            TSimType::Plc, TSimType::PowerFuse, TSimType::Power,
+                                            TSimType::WireNumber, TSimType::Support}));
   const auto BranchCommonPin = [](int32_t AStates) {
     return [AStates](const TSimSymbol& S) {
       return S.SymbolType == TSimType::Branch && ((1 << S.BranchState) & AStates) != 0;
     };
   };
   const TWanted<TSimSymbol> WantedSymbols{
-      {"relay", OfType(TSimType::Relay)},
-      {"contact", OfType(TSimType::Open)},
-      {"terminal", OfType(TSimType::Terminal)},
-      {"PLC", OfType(TSimType::Plc)},
-      {"fuse", OfType(TSimType::PowerFuse)},
-      {"power supply", OfType(TSimType::Power)},
       {"motor", [](const TSimSymbol& S) { return S.Name.find("-M") != std::string::npos; }},
-      {"wire number", OfType(TSimType::WireNumber)},
       {"branch, common pin 0", BranchCommonPin(1 << 6)},
       {"branch, common pin 1", BranchCommonPin(0x19C)},
       {"branch, common pin 2", BranchCommonPin(1 << 5)},
-      {"skipped type", OfType(TSimType::Support)},
       {"inactive", [](const TSimSymbol& S) { return !S.Active; }},
       {"second layer", [](const TSimSymbol& S) { return S.Layer == 2; }},
       {"signal in other letters", [](const TSimSymbol& S) { return S.SignalName == "24vdc"; }},
