@@ -20,18 +20,16 @@ TEST(ChartLayout, NodesStandOnARingFromTheTopClockwise) {
     int32_t Width, Height, Nodes, CenterX, CenterY, Radius;
     std::vector<TChartPoint> Positions;
   };
+  // With six nodes a sine or cosine of one half lands on the exact pixel, as the mirror
+  // image does.
+  // clang-format off
   const std::vector<TCase> Cases{
       {600, 590, 4, 300, 295, 82, {{300, 89}, {511, 295}, {300, 501}, {89, 295}}},
-      // A sine or cosine of one half lands on the exact pixel, as the mirror image does.
-      {600,
-       590,
-       6,
-       300,
-       295,
-       82,
+      {600, 590, 6, 300, 295, 82,
        {{300, 89}, {482, 192}, {482, 398}, {300, 501}, {118, 398}, {118, 192}}},
       {301, 271, 1, 150, 135, 37, {{150, 44}}},
       {600, 590, 0, 300, 295, 82, {}}};
+  // clang-format on
   for (const TCase& Case : Cases) {
     const TChartLayout Layout = ComputeChartLayout(Case.Width, Case.Height, Case.Nodes);
     EXPECT_EQ(Layout.CenterX, Case.CenterX);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -87,16 +86,6 @@ struct TNetCase {
   TNetTexts Expected;
 };
 
-void PrintTo(const TNetCase& ACase, std::ostream* AStream) {
-  *AStream << ACase.Name;
-}
-
-class PointTableNetTest : public ::testing::TestWithParam<TNetCase> {};
-
-TEST_P(PointTableNetTest, FindsTheNetsInWalkOrder) {
-  EXPECT_EQ(Compute(GetParam().Symbols, GetParam().Lines), GetParam().Expected);
-}
-
 // A branch at (0,0) (1,0) (0,1) whose points lead by lines to the pins of 1, 2 and 3.
 TNetCase BranchCase(const char* AName, int32_t ACommon, TNetTexts AExpected) {
   const std::vector<TRawPoint> Ends = {P(0, -5), P(5, 0), P(0, 5)};
@@ -145,8 +134,12 @@ const TNetCase NetCases[] = {
     BranchCase("BranchWithCommonPin2", 2, {{"3:0", "2:0", "1:0"}}),
 };
 
-INSTANTIATE_TEST_SUITE_P(Drawings, PointTableNetTest, ::testing::ValuesIn(NetCases),
-                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+TEST(PointTableTest, FindsTheNetsInWalkOrder) {
+  for (const TNetCase& Case : NetCases) {
+    SCOPED_TRACE(Case.Name);
+    EXPECT_EQ(Compute(Case.Symbols, Case.Lines), Case.Expected);
+  }
+}
 
 // Far deeper than a recursive walk could safely go: the net is still found whole.
 TEST(PointTableTest, OneLineOfThousandsOfVerticesIsOneNet) {

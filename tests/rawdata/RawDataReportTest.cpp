@@ -36,14 +36,8 @@ TEST(RawDataReportTest, NumbersAndNames) {
   EXPECT_EQ(SymbolTypeName(35), "st_Unknown(35)");
 }
 
-class RawDataRunTextTest : public ::testing::Test {
- protected:
-  RawDataRunTextTest() : Hosts(SmallDrawing()) {}
-
-  TSimHostFactory Hosts;
-};
-
-TEST_F(RawDataRunTextTest, SymbolsLinesAndNetsLineByLine) {
+TEST(RawDataRunTextTest, SymbolsLinesAndNetsLineByLine) {
+  const TSimHostFactory Hosts(SmallDrawing());
   TRawDataRun Run;
   Run.Execute(nullptr);
   const TRawDataReport Report(CoApplication::Create(), ",");
