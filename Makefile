@@ -51,8 +51,8 @@ bench: build
 
 # The libFuzzer targets of fuzz/, built with clang in their own folder; each runs for
 # FUZZ_SECONDS on its corpus and prints one line.
-fuzz-deps: deps
-	@scripts/install-fuzz-deps
+fuzz-deps:
+	@scripts/install-deps --fuzz
 
 $(FUZZ_BUILD)/build.ninja: | fuzz-deps
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
