@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,12 +16,8 @@ class NetFormExport : public testing::Test, public TNetFormFixture {
  protected:
   NetFormExport() { Load(HandMadeRecords()); }
 
-  // The file as saved by ACommand under AName.
   QByteArray Save(void (TForm1::*ACommand)(), const QString& AName) {
-    Prompts.AnswerSave(Dir.filePath(AName));
-    (Form.*ACommand)();
-    QFile File(Dir.filePath(AName));
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
+    return SavedBy(ACommand, Dir.filePath(AName));
   }
 
   QTreeWidgetItem* Node(int AIndex) const { return Form.TreeView2->topLevelItem(0)->child(AIndex); }
@@ -97,11 +92,8 @@ TEST_F(NetFormExport, CopiesThePinOrTheLinkedPinAndBeepsForAnythingElse) {
 // Ctrl+C pressed as the user would, also while the statistics or the netlist tree has the
 // focus, copies the pin selected in the pin list.
 TEST_F(NetFormExport, CtrlCCopiesThePinListSelectionWhereverTheFocusIs) {
-  Form.show();
-  QApplication::processEvents();  // the first activation loads sample 1
+  ASSERT_TRUE(ShowActive());
   Load(HandMadeRecords());
-  Form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
   Form.TreeView1->setCurrentItem(Form.TreeView1->topLevelItem(0)->child(0)->child(1));
   Form.TreeView2->setCurrentItem(Node(5));
   Form.Memo1->selectAll();

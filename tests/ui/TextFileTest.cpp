@@ -5,8 +5,9 @@
 
 #include <csignal>
 
-#include <QFile>
 #include <QTemporaryDir>
+
+#include "NetFormTestSupport.h"
 
 namespace wiremap {
 namespace {
@@ -32,16 +33,11 @@ class TFileSizeLimit {
   void (*FOldHandler)(int);
 };
 
-QByteArray Contents(const QString& AFileName) {
-  QFile File(AFileName);
-  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
-}
-
 TEST(TextFile, WritesUtf8WithCrLfAfterEveryLine) {
   QTemporaryDir Dir;
   const QString Name = Dir.filePath("out.txt");
   SaveTextFile(Name, {"Netlist of project [Č]", "\tnet <b>x</b>  &amp;"});
-  EXPECT_EQ(Contents(Name),
+  EXPECT_EQ(FileBytes(Name),
             QByteArray("Netlist of project [\xC4\x8C]\r\n\tnet <b>x</b>  &amp;\r\n"));
 }
 
@@ -64,7 +60,7 @@ TEST(TextFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   } catch (const EFileError& E) {
     EXPECT_EQ(E.Message(), "Cannot write file " + Name.toStdString());
   }
-  EXPECT_EQ(Contents(Name), QByteArray("old\r\n"));
+  EXPECT_EQ(FileBytes(Name), QByteArray("old\r\n"));
 }
 
 TEST(TextFile, ReadsBackWhatWasSavedAndNamesAFileItCannotOpen) {
