@@ -45,9 +45,7 @@ struct TLoadedSample {
 
 // The first node of ATree, in pre-order, whose text starts with AText.
 QTreeWidgetItem* NodeStartingWith(const QTreeWidget& ATree, const QString& AText) {
-  for (QTreeWidgetItemIterator It(const_cast<QTreeWidget*>(&ATree)); *It; ++It)
-    if ((*It)->text(0).startsWith(AText)) return *It;
-  return nullptr;
+  return ATree.findItems(AText, Qt::MatchStartsWith | Qt::MatchRecursive).value(0);
 }
 
 class CompareFormTest : public ::testing::Test {
