@@ -26,6 +26,7 @@ inline void PrintTo(const QString& AText, std::ostream* AStream) {
 
 namespace wiremap {
 
+// The file's bytes; a text no file holds when it cannot be read.
 inline QByteArray FileBytes(const QString& AFileName) {
   QFile File(AFileName);
   return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
