@@ -222,17 +222,15 @@ TEST_F(ReadPCSRobustness, AListOf100000EntriesAbortedAtTheLastRecordKeepsTheProj
 // A symbol name of 64 KB and names that are no UTF-8 at all, as a host may send them.
 TEST_F(ReadPCSRobustness, HostileNamesFromTheHostAreShownAndFound) {
   const std::string Long = "=" + std::string(65536, 'F') + "+L-K1";
-  TSimDrawing Drawing;
-  TSimPage& Page = Drawing.Pages.emplace_back();
   const std::vector<std::string> Names{Long, "-K\x80", "-L\xC3", "=\xFF+\xFE-M\xED\xA0\x80",
                                        "<b>x</b>  &amp;"};
+  // Each wire from a hostile name to a plain one, under a wire number that is no UTF-8.
+  TSimDrawing Drawing = WireList(static_cast<int32_t>(Names.size()), true);
+  std::vector<TSimSymbol>& Symbols = Drawing.Pages[0].Symbols;  // -A, -B, W of each wire
   for (size_t I = 0; I < Names.size(); ++I) {
-    const int32_t Y = static_cast<int32_t>(I) * 5000;
-    Page.Symbols.push_back(Part(Names[I], {{0, Y}}));
-    Page.Symbols.back().Pins[0].Name = "\xC0\xAF";
-    Page.Symbols.push_back(Part("-X" + std::to_string(I), {{20000, Y}}));
-    Page.Symbols.push_back(Part("W\xE2\x82", {{10000, Y}}, TSimType::WireNumber));
-    Page.Lines.push_back(Wire({{0, Y}, {10000, Y}, {20000, Y}}));
+    Symbols[3 * I].Name = Names[I];
+    Symbols[3 * I].Pins[0].Name = "\xC0\xAF";
+    Symbols[3 * I + 2].Name = "W\xE2\x82";
   }
   TSimHostFactory Factory(Drawing);
   Form.RetrieveCurrentProjectsNetlist1Click();
