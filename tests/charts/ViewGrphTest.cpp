@@ -51,10 +51,9 @@ class ViewGrph : public testing::Test, public TNetFormFixture {
     return Chart.grab().toImage().pixelColor(APoint.X + ADX, APoint.Y + ADY);
   }
   void SelectNet(const QString& AHead) {
-    QTreeWidgetItem* Root = Form.TreeView1->topLevelItem(0);
-    for (int I = 0; I < Root->childCount(); ++I)
-      if (Root->child(I)->text(0).startsWith("net " + AHead + "   "))
-        Form.TreeView1->setCurrentItem(Root->child(I));
+    const auto Nets =
+        Form.TreeView1->findItems("net " + AHead + "   ", Qt::MatchStartsWith | Qt::MatchRecursive);
+    if (!Nets.isEmpty()) Form.TreeView1->setCurrentItem(Nets.first());
   }
   std::vector<uint8_t> Highlighted() const { return Chart.Condensed()->Highlighted; }
   QColor Background() const { return Chart.palette().color(QPalette::Base); }

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "host/Dpscad_TLB.h"
@@ -40,84 +42,62 @@ struct THostilePlan {
 
 using TPlanPtr = std::shared_ptr<THostilePlan>;
 
-// The host's object as it is, or none where the plan says so.
-template <class TObject>
-std::shared_ptr<TObject> Pass(THostilePlan& APlan, std::shared_ptr<TObject> AInner) {
-  return APlan.Next() == THostilePlan::NoObject ? nullptr : AInner;
-}
-
-// The host's object behind a proxy of the same kind, or none.
-template <class TProxy, class TObject>
-std::shared_ptr<TObject> Wrap(const TPlanPtr& APlan, std::shared_ptr<TObject> AInner) {
+// The host's object, behind a proxy of kind TProxy unless that is void, or none where the
+// plan says so.
+template <class TProxy = void, class TObject>
+std::shared_ptr<TObject> Answer(const TPlanPtr& APlan, std::shared_ptr<TObject> AInner) {
   if (APlan->Next() == THostilePlan::NoObject || !AInner) return nullptr;
-  return std::make_shared<TProxy>(APlan, std::move(AInner));
+  if constexpr (std::is_void_v<TProxy>)
+    return AInner;
+  else
+    return std::make_shared<TProxy>(APlan, std::move(AInner));
 }
 
 // Proxies over the objects of another host that follow the plan and pass everything else
 // on unchanged.
 template <class TInterface>
 class THostileProxy : public TInterface {
- protected:
+ public:
   THostileProxy(TPlanPtr APlan, std::shared_ptr<TInterface> AInner)
       : FPlan(std::move(APlan)), FInner(std::move(AInner)) {}
 
+ protected:
   TPlanPtr FPlan;
   std::shared_ptr<TInterface> FInner;
 };
 
-class THostilePinList : public THostileProxy<IHostPinList> {
+// A list whose items are passed on behind a TItemProxy (or as they are, for void).
+template <class TList, class TItemProxy = void>
+class THostileList : public THostileProxy<TList> {
  public:
-  THostilePinList(TPlanPtr APlan, std::shared_ptr<IHostPinList> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
-  std::shared_ptr<IHostPin> Item(int32_t AIndex) override {
-    return Pass(*FPlan, FInner->Item(AIndex));
+  using THostileProxy<TList>::THostileProxy;
+  decltype(std::declval<TList&>().Item(0)) Item(int32_t AIndex) override {
+    return Answer<TItemProxy>(this->FPlan, this->FInner->Item(AIndex));
   }
-  int32_t Count() override { return FPlan->Count(FInner->Count()); }
-};
-
-class THostileVertexList : public THostileProxy<IHostVertexList> {
- public:
-  THostileVertexList(TPlanPtr APlan, std::shared_ptr<IHostVertexList> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
-  std::shared_ptr<IHostVertex> Item(int32_t AIndex) override {
-    return Pass(*FPlan, FInner->Item(AIndex));
-  }
-  int32_t Count() override { return FPlan->Count(FInner->Count()); }
+  int32_t Count() override { return this->FPlan->Count(this->FInner->Count()); }
 };
 
 class THostileSymbol : public THostileProxy<IHostSymbol> {
  public:
-  THostileSymbol(TPlanPtr APlan, std::shared_ptr<IHostSymbol> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  using THostileProxy::THostileProxy;
   bool Active() override { return FInner->Active(); }
   int32_t Handle() override { return FInner->Handle(); }
   int32_t BranchState() override { return FInner->BranchState(); }
-  std::shared_ptr<IHostLayer> Layer() override { return Pass(*FPlan, FInner->Layer()); }
+  std::shared_ptr<IHostLayer> Layer() override { return Answer(FPlan, FInner->Layer()); }
   std::shared_ptr<IHostPinList> Pins() override {
-    return Wrap<THostilePinList>(FPlan, FInner->Pins());
+    return Answer<THostileList<IHostPinList>>(FPlan, FInner->Pins());
   }
   std::string Name() override { return FInner->Name(); }
   int32_t SymbolType() override { return FInner->SymbolType(); }
 };
 
-class THostileSymbolList : public THostileProxy<IHostSymbolList> {
- public:
-  THostileSymbolList(TPlanPtr APlan, std::shared_ptr<IHostSymbolList> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
-  std::shared_ptr<IHostSymbol> Item(int32_t AIndex) override {
-    return Wrap<THostileSymbol>(FPlan, FInner->Item(AIndex));
-  }
-  int32_t Count() override { return FPlan->Count(FInner->Count()); }
-};
-
 class THostileLine : public THostileProxy<IHostLine> {
  public:
-  THostileLine(TPlanPtr APlan, std::shared_ptr<IHostLine> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  using THostileProxy::THostileProxy;
   std::shared_ptr<IHostVertexList> Vertices() override {
-    return Wrap<THostileVertexList>(FPlan, FInner->Vertices());
+    return Answer<THostileList<IHostVertexList>>(FPlan, FInner->Vertices());
   }
-  std::shared_ptr<IHostLayer> Layer() override { return Pass(*FPlan, FInner->Layer()); }
+  std::shared_ptr<IHostLayer> Layer() override { return Answer(FPlan, FInner->Layer()); }
   bool Active() override { return FInner->Active(); }
   bool Electric() override { return FInner->Electric(); }
   bool Jumper() override { return FInner->Jumper(); }
@@ -125,57 +105,34 @@ class THostileLine : public THostileProxy<IHostLine> {
   int32_t Handle() override { return FInner->Handle(); }
 };
 
-class THostileLineList : public THostileProxy<IHostLineList> {
- public:
-  THostileLineList(TPlanPtr APlan, std::shared_ptr<IHostLineList> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
-  std::shared_ptr<IHostLine> Item(int32_t AIndex) override {
-    return Wrap<THostileLine>(FPlan, FInner->Item(AIndex));
-  }
-  int32_t Count() override { return FPlan->Count(FInner->Count()); }
-};
-
 class THostilePage : public THostileProxy<IPCsPage> {
  public:
-  THostilePage(TPlanPtr APlan, std::shared_ptr<IPCsPage> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  using THostileProxy::THostileProxy;
   std::shared_ptr<IHostLineList> Lines() override {
-    return Wrap<THostileLineList>(FPlan, FInner->Lines());
+    return Answer<THostileList<IHostLineList, THostileLine>>(FPlan, FInner->Lines());
   }
   std::shared_ptr<IHostSymbolList> Symbols() override {
-    return Wrap<THostileSymbolList>(FPlan, FInner->Symbols());
+    return Answer<THostileList<IHostSymbolList, THostileSymbol>>(FPlan, FInner->Symbols());
   }
   int32_t PageKind() override { return FInner->PageKind(); }
 };
 
-class THostilePageList : public THostileProxy<IHostPageList> {
- public:
-  THostilePageList(TPlanPtr APlan, std::shared_ptr<IHostPageList> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
-  std::shared_ptr<IPCsPage> Item(int32_t AIndex) override {
-    return Wrap<THostilePage>(FPlan, FInner->Item(AIndex));
-  }
-  int32_t Count() override { return FPlan->Count(FInner->Count()); }
-};
-
 class THostileDocument : public THostileProxy<IHostDocument> {
  public:
-  THostileDocument(TPlanPtr APlan, std::shared_ptr<IHostDocument> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  using THostileProxy::THostileProxy;
   std::shared_ptr<IHostPageList> Pages() override {
-    return Wrap<THostilePageList>(FPlan, FInner->Pages());
+    return Answer<THostileList<IHostPageList, THostilePage>>(FPlan, FInner->Pages());
   }
   std::shared_ptr<IHostSymbol> SymbolByHandle(int32_t APage, int32_t AHandle) override {
-    return Wrap<THostileSymbol>(FPlan, FInner->SymbolByHandle(APage, AHandle));
+    return Answer<THostileSymbol>(FPlan, FInner->SymbolByHandle(APage, AHandle));
   }
 };
 
 class THostileProject : public THostileProxy<IHostProject> {
  public:
-  THostileProject(TPlanPtr APlan, std::shared_ptr<IHostProject> AInner)
-      : THostileProxy(std::move(APlan), std::move(AInner)) {}
+  using THostileProxy::THostileProxy;
   std::shared_ptr<IHostDocument> Document() override {
-    return Wrap<THostileDocument>(FPlan, FInner->Document());
+    return Answer<THostileDocument>(FPlan, FInner->Document());
   }
   int32_t ProjectHandle() override { return FInner->ProjectHandle(); }
 };
@@ -188,7 +145,7 @@ class THostileHost : public IPCsApplication, public IHostServices {
       : FPlan(std::move(APlan)), FInner(std::move(AInner)), FServices(QueryHostServices(FInner)) {}
 
   std::shared_ptr<IHostProject> Project() override {
-    return Wrap<THostileProject>(FPlan, FInner->Project());
+    return Answer<THostileProject>(FPlan, FInner->Project());
   }
   std::array<std::string, 4> GetSignalNames(int32_t APage, int32_t AHandle) override {
     return FServices->GetSignalNames(APage, AHandle);

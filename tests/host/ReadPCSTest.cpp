@@ -7,9 +7,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "NetFormTestSupport.h"
 #include "SimTestDrawings.h"
@@ -193,6 +195,63 @@ TEST_F(HostLoadTest, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
     EXPECT_EQ(Dump(Form.TreeView2), PinsBefore);
   }
   EXPECT_EQ(Prompts.Errors.size(), 1u);
+}
+
+// Ctrl+R against hosts far larger or stranger than any real project.
+using ReadPCSRobustness = HostLoadTest;
+
+TEST_F(ReadPCSRobustness, AListOf100000EntriesAbortedAtTheLastRecordKeepsTheProject) {
+  constexpr int32_t Entries = 100000;
+  const QStringList Netlist = Dump(Form.TreeView1);
+  TSimHostFactory Factory(WireList(Entries, true));
+  int32_t Read = 0;
+  Factory.Faults.OnGetConnection = [&](int32_t AIndex) {
+    ++Read;
+    if (AIndex == Entries - 1) Retrieval.BitBtn1->click();
+  };
+  Form.RetrieveCurrentProjectsNetlist1Click();
+  EXPECT_EQ(Read, Entries);
+  EXPECT_EQ(Factory.LastHost()->ReleaseCount(), 1);
+  EXPECT_TRUE(Prompts.Errors.empty());
+  EXPECT_TRUE(Retrieval.Connections.empty());
+  EXPECT_EQ(ProjectName, SampleName);
+  EXPECT_EQ(Dump(Form.TreeView1), Netlist);
+  EXPECT_TRUE(Form.StatusText().startsWith("Ready."));
+}
+
+// A symbol name of 64 KB and names that are no UTF-8 at all, as a host may send them.
+TEST_F(ReadPCSRobustness, HostileNamesFromTheHostAreShownAndFound) {
+  const std::string Long = "=" + std::string(65536, 'F') + "+L-K1";
+  const std::vector<std::string> Names{Long, "-K\x80", "-L\xC3", "=\xFF+\xFE-M\xED\xA0\x80",
+                                       "<b>x</b>  &amp;"};
+  // Each wire from a hostile name to a plain one, under a wire number that is no UTF-8.
+  TSimDrawing Drawing = WireList(static_cast<int32_t>(Names.size()), true);
+  std::vector<TSimSymbol>& Symbols = Drawing.Pages[0].Symbols;  // -A, -B, W of each wire
+  for (size_t I = 0; I < Names.size(); ++I) {
+    Symbols[3 * I].Name = Names[I];
+    Symbols[3 * I].Pins[0].Name = "\xC0\xAF";
+    Symbols[3 * I + 2].Name = "W\xE2\x82";
+  }
+  TSimHostFactory Factory(Drawing);
+  Form.RetrieveCurrentProjectsNetlist1Click();
+  EXPECT_TRUE(Prompts.Errors.empty());
+  ASSERT_EQ(Form.Graph().GetPinCount(), 2 * static_cast<int32_t>(Names.size()));
+  const QTreeWidgetItem* Nets = Form.TreeView1->topLevelItem(0);
+  EXPECT_EQ(Nets->childCount(), static_cast<int>(Names.size()));
+  EXPECT_FALSE(Form.TreeView1
+                   ->findItems(QString::fromStdString(Long + ":\xC0\xAF"),
+                               Qt::MatchExactly | Qt::MatchRecursive)
+                   .isEmpty());
+  EXPECT_FALSE(
+      Form.TreeView1->findItems("<b>x</b>  &amp;:", Qt::MatchStartsWith | Qt::MatchRecursive)
+          .isEmpty());
+  // Choosing a pin in the netlist tree finds that very pin in the pin list.
+  for (int I = 0; I < Nets->childCount(); ++I)
+    for (int J = 0; J < Nets->child(I)->childCount(); ++J) {
+      QTreeWidgetItem* Pin = Nets->child(I)->child(J);
+      Form.TreeView1->setCurrentItem(Pin);
+      EXPECT_EQ(NodePin(Form.TreeView2->currentItem()), NodePin(Pin)) << NodePin(Pin)->Name;
+    }
 }
 
 }  // namespace

@@ -93,57 +93,45 @@ TEST_P(SimulatedHostJoins, ConnectionListFollowsTheGeometry) {
   EXPECT_EQ(DescribeConnections(Host), GetParam().Expected);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Rules, SimulatedHostJoins,
     ::testing::Values(
         TJoinCase{"PinsOnOnePoint",
-                  [] {
-                    return OnePage({Part("-A", {{0, 0}}), Part("-B", {{0, 0}})});
-                  },
+                  [] { return OnePage({Part("-A", {{0, 0}}), Part("-B", {{0, 0}})}); },
                   {"-A:1@1 -B:1@1"}},
-        TJoinCase{"OnlyAtVertices",
-                  [] {
+        TJoinCase{"OnlyAtVertices", [] {
                     return OnePage(
                         {Part("-A", {{0, 0}}), Part("-B", {{30, 10}}), Part("-C", {{10, 0}})},
-                        {Wire({{0, 0}, {20, 0}, {20, 10}, {30, 10}})});
-                  },
+                        {Wire({{0, 0}, {20, 0}, {20, 10}, {30, 10}})}); },
                   {"-A:1@1 -B:1@1"}},
-        TJoinCase{"OtherLayerDoesNotJoin",
-                  [] {
+        TJoinCase{"OtherLayerDoesNotJoin", [] {
                     TSimSymbol B = Part("-B", {{10, 0}});
                     B.Layer = 2;
-                    return OnePage({Part("-A", {{0, 0}}), B}, {Wire({{0, 0}, {10, 0}})});
-                  },
+                    return OnePage({Part("-A", {{0, 0}}), B}, {Wire({{0, 0}, {10, 0}})}); },
                   {}},
-        TJoinCase{"BranchCommonPin0",
-                  [] { return BranchDrawing(6); },
+        TJoinCase{"BranchCommonPin0", [] { return BranchDrawing(6); },
                   {"-A:1@1 -B:1@1", "-B:1@1 -C:1@1"}},
-        TJoinCase{"BranchCommonPin2",
-                  [] { return BranchDrawing(5); },
+        TJoinCase{"BranchCommonPin2", [] { return BranchDrawing(5); },
                   {"-A:1@1 -B:1@1", "-B:1@1 -C:1@1"}},
-        TJoinCase{"SignalsAcrossPagesIgnoringCase",
-                  [] {
+        TJoinCase{"SignalsAcrossPagesIgnoringCase", [] {
                     return SignalDrawing(SignalSymbol("L1", "L1", {50, 0}),
-                                         SignalSymbol("l1", "l1", {50, 0}));
-                  },
+                                         SignalSymbol("l1", "l1", {50, 0})); },
                   {"-A:1@1 -B:1@4"}},
-        TJoinCase{"EmptySignalNameStandsForTheSymbolName",
-                  [] {
+        TJoinCase{"EmptySignalNameStandsForTheSymbolName", [] {
                     return SignalDrawing(SignalSymbol("X1", "", {50, 0}),
-                                         SignalSymbol("Y", "x1:UNKNOWN_VARIANT", {50, 0}));
-                  },
+                                         SignalSymbol("Y", "x1:UNKNOWN_VARIANT", {50, 0})); },
                   {"-A:1@1 -B:1@4"}},
         TJoinCase{"InactiveNonElectricSkippedAndUnwiredPagesTakeNoPart", NonParticipants, {}},
-        TJoinCase{"ChainInDrawingOrderWithTheFirstWireNumber",
-                  [] {
+        TJoinCase{"ChainInDrawingOrderWithTheFirstWireNumber", [] {
                     return OnePage(
                         {Part("W2", {{5, 0}}, TSimType::WireNumber), Part("-C", {{20, 0}}),
                          Part("-A", {{0, 0}}), Part("W1", {{15, 0}}, TSimType::WireNumber),
                          Part("-B", {{10, 0}, {99, 99}}), Part("-D", {{99, 99}})},
-                        {Wire({{0, 0}, {5, 0}, {10, 0}, {15, 0}, {20, 0}})});
-                  },
+                        {Wire({{0, 0}, {5, 0}, {10, 0}, {15, 0}, {20, 0}})}); },
                   {"-C:1@1 -A:1@1 W2", "-A:1@1 -B:1@1 W2", "-B:2@1 -D:1@1"}}),
     [](const ::testing::TestParamInfo<TJoinCase>& AInfo) { return AInfo.param.Name; });
+// clang-format on
 
 class SimulatedHostTest : public ::testing::Test {
  protected:
@@ -182,17 +170,24 @@ TEST_F(SimulatedHostTest, ObjectsOutliveTheApplicationObject) {
   EXPECT_EQ(Symbol->Pins()->Item(0)->Position().X, 20000);
 }
 
+// The handles of the first page's symbols, then of its lines.
+std::vector<int32_t> Handles(const TSimulatedHost& AHost) {
+  std::vector<int32_t> Handles;
+  for (const TSimSymbol& Symbol : AHost.Drawing().Pages[0].Symbols)
+    Handles.push_back(Symbol.Handle);
+  for (const TSimLine& Line : AHost.Drawing().Pages[0].Lines) Handles.push_back(Line.Handle);
+  return Handles;
+}
+
 TEST(SimulatedHostHandles, NumbersFreeHandlesAndRefusesDuplicates) {
   TSimDrawing Drawing = WireList(3);
   Drawing.Pages[0].Symbols[2].Handle = 2;
   Drawing.Pages[0].Lines[1].Handle = 7;
-  const TSimulatedHost Host(Drawing);
-  std::set<int32_t> Handles;
-  for (const TSimSymbol& Symbol : Host.Drawing().Pages[0].Symbols) Handles.insert(Symbol.Handle);
-  for (const TSimLine& Line : Host.Drawing().Pages[0].Lines) Handles.insert(Line.Handle);
-  EXPECT_EQ(Handles.size(), 9u);
-  EXPECT_EQ(Handles.count(0), 0u);
-  EXPECT_EQ(Host.Drawing().Pages[0].Symbols[2].Handle, 2);
+  const std::vector<int32_t> Given = Handles(TSimulatedHost(Drawing));
+  const std::set<int32_t> Distinct(Given.begin(), Given.end());
+  EXPECT_EQ(Distinct.size(), 9u);
+  EXPECT_EQ(Distinct.count(0), 0u);
+  EXPECT_EQ(Given[2], 2);
 
   Drawing.Pages[0].Symbols[0].Handle = 7;
   EXPECT_THROW(TSimulatedHost{Drawing}, std::invalid_argument);
@@ -205,15 +200,9 @@ TEST(SimulatedHostHandles, NumbersOnAfterTheLargestHandleByWrappingRound) {
     TSimDrawing Drawing = WireList(2);
     Drawing.Pages[0].Symbols[1].Handle = 1;
     Drawing.Pages[0].Symbols[2].Handle = Given;
-    const TSimulatedHost Host(Drawing);
-    std::vector<int32_t> Handles;
-    for (const TSimSymbol& Symbol : Host.Drawing().Pages[0].Symbols)
-      Handles.push_back(Symbol.Handle);
-    for (const TSimLine& Line : Host.Drawing().Pages[0].Lines) Handles.push_back(Line.Handle);
-    const std::vector<int32_t> Expected = Given == Largest
-                                              ? std::vector<int32_t>{2, 1, Largest, 3, 4, 5}
-                                              : std::vector<int32_t>{Largest, 1, Given, 2, 3, 4};
-    EXPECT_EQ(Handles, Expected);
+    EXPECT_EQ(Handles(TSimulatedHost(Drawing)),
+              (Given == Largest ? std::vector<int32_t>{2, 1, Largest, 3, 4, 5}
+                                : std::vector<int32_t>{Largest, 1, Given, 2, 3, 4}));
   }
 }
 

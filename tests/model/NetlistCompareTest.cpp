@@ -308,13 +308,11 @@ const TBadText kBadTexts[] = {
 TEST_F(NetlistCompareTest, MalformedTextsNameTheirFirstBadLine) {
   for (const TBadText& Case : kBadTexts) {
     SCOPED_TRACE(Case.Name);
-    try {
-      ReadNetlistText(Case.Text);
-      ADD_FAILURE() << "accepted";
-    } catch (const Exception& E) {
-      EXPECT_EQ(E.Message(), "Not a netlist file: line " + std::to_string(Case.Line));
-      EXPECT_EQ(E.ClassName(), "EInvalidNetlist");
-    }
+    EXPECT_THAT([&] { ReadNetlistText(Case.Text); },
+                testing::Throws<EInvalidNetlist>(testing::AllOf(
+                    testing::Property(&Exception::Message,
+                                      "Not a netlist file: line " + std::to_string(Case.Line)),
+                    testing::Property(&Exception::ClassName, "EInvalidNetlist"))));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "model/PinMask.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,15 +56,10 @@ TEST(PinMask, AnInvalidMaskNamesItselfAndWhereCompilingStopped) {
       {"Čš[", 4},                                           // characters, not bytes
       {Repeat("*a", 31), 62}, {Repeat("*a", 30) + "*", 62}, {Repeat("*[ab]", 31), 152}};
   // clang-format on
-  for (const auto& Case : Cases) {
-    try {
-      TPinMask Mask(Case.Mask);
-      ADD_FAILURE() << "'" << Case.Mask << "' compiled";
-    } catch (const EInvalidMask& E) {
-      EXPECT_EQ(E.Message(), "'" + Case.Mask + "' is an invalid mask at (" +
-                                 std::to_string(Case.Position) + ")");
-    }
-  }
+  for (const auto& Case : Cases)
+    EXPECT_THAT([&] { TPinMask Mask(Case.Mask); },
+                testing::ThrowsMessage<EInvalidMask>("'" + Case.Mask + "' is an invalid mask at (" +
+                                                     std::to_string(Case.Position) + ")"));
 }
 
 // The plain reading of the rules, trying every split: slow, but obviously right.

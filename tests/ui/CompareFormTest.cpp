@@ -43,16 +43,9 @@ struct TLoadedSample {
   TNetlist Netlist;  // taken while ProjectName is the sample's
 };
 
-QByteArray Contents(const QString& AFileName) {
-  QFile File(AFileName);
-  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
-}
-
 // The first node of ATree, in pre-order, whose text starts with AText.
 QTreeWidgetItem* NodeStartingWith(const QTreeWidget& ATree, const QString& AText) {
-  for (QTreeWidgetItemIterator It(const_cast<QTreeWidget*>(&ATree)); *It; ++It)
-    if ((*It)->text(0).startsWith(AText)) return *It;
-  return nullptr;
+  return ATree.findItems(AText, Qt::MatchStartsWith | Qt::MatchRecursive).value(0);
 }
 
 class CompareFormTest : public ::testing::Test {
@@ -68,7 +61,7 @@ TEST_F(CompareFormTest, EverySampleSavedAsItsNetlistTreeReadsBackWithoutDifferen
     SCOPED_TRACE(Sample);
     TLoadedSample Loaded(Sample);
     SaveTextFile(FileName, TreeLines(Loaded.Tree));
-    const TNetlist Saved = ReadNetlistText(Contents(FileName).toStdString());
+    const TNetlist Saved = ReadNetlistText(FileBytes(FileName).toStdString());
     EXPECT_EQ(Saved.ProjectName, Loaded.Netlist.ProjectName);
     EXPECT_EQ(Saved.Nets, Loaded.Netlist.Nets);
     EXPECT_EQ(CompareNetlists(Saved, Loaded.Netlist).Unchanged, Loaded.Graph.NetCount);
@@ -169,7 +162,7 @@ TEST_F(CompareFormTest, SaveWritesTheTreeAndProposesTheLastName) {
   Form.Button1->click();
   EXPECT_FALSE(QFile::exists(FileName));
   Form.Button1->click();
-  EXPECT_EQ(Contents(FileName), (TreeLines(*Form.TreeView1).join("\r\n") + "\r\n").toUtf8());
+  EXPECT_EQ(FileBytes(FileName), (TreeLines(*Form.TreeView1).join("\r\n") + "\r\n").toUtf8());
   Form.Button1->click();
   EXPECT_EQ(Prompts.SaveProposals, QStringList({"", "", FileName}));
   EXPECT_THROW(Form.Button1Click(), EFileError);
@@ -181,8 +174,7 @@ class CompareMenu : public CompareFormTest, public TNetFormFixture {
   TForm6& Result() const { return *Forms->Form6; }
 
   QString SavedFile(void (TForm1::*ACommand)(), const QString& AName) {
-    Prompts.AnswerSave(Dir.filePath(AName));
-    (Form.*ACommand)();
+    SavedBy(ACommand, Dir.filePath(AName));
     return Dir.filePath(AName);
   }
 
@@ -239,11 +231,8 @@ TEST_F(CompareMenu, RevisionTwoAgainstTheSavedFileOrTheSampleOfRevisionOne) {
 
 // Through the keyboard, as the user meets it: the standard error box, nothing changed.
 TEST_F(CompareMenu, AFileThatIsNoNetlistIsReportedAndChangesNothing) {
-  Form.show();
-  QApplication::processEvents();  // the first activation loads sample 1
+  ASSERT_TRUE(ShowActive());
   Form.OpenSampleProject(8);
-  Form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
   const QString PinList = SavedFile(&TForm1::SavePinlist1Click, "pins.txt");
   const QString Missing = Dir.filePath("missing.txt");
   const QString Status = Form.StatusText();

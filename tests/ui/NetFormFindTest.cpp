@@ -71,11 +71,8 @@ TEST_F(NetFormFind, NothingFoundBeepsAndChangesNothing) {
 
 // Through the keyboard, as the user meets it: the standard error box, nothing changed.
 TEST_F(NetFormFind, AnInvalidMaskIsShownAndChangesNothing) {
-  Form.show();
-  QApplication::processEvents();  // the first activation loads sample 1
+  ASSERT_TRUE(ShowActive());
   Load(HandMadeRecords());
-  Form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
   Find("=R*");
   Prompts.AnswerText("x[!]");
   QTest::keyClick(&Form, Qt::Key_F, Qt::ControlModifier);

@@ -4,10 +4,13 @@
 #include <ostream>
 #include <vector>
 
+#include <QApplication>
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "TestPrompts.h"
@@ -22,6 +25,12 @@ inline void PrintTo(const QString& AText, std::ostream* AStream) {
 }
 
 namespace wiremap {
+
+// The file's bytes; a text no file holds when it cannot be read.
+inline QByteArray FileBytes(const QString& AFileName) {
+  QFile File(AFileName);
+  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
+}
 
 // A retrieval window that hands over prepared records instead of asking a host.
 class TScriptedRetrieval : public TForm4 {
@@ -69,6 +78,22 @@ class TNetFormFixture {
     Retrieval.Connections = ARecords;
     ProjectName = AName;
     Form.LoadRetrievedConnections();
+  }
+
+  // Shows the main window and makes it the active one, as for keys the user presses; the
+  // first activation loads sample 1.
+  bool ShowActive() {
+    Form.show();
+    QApplication::processEvents();
+    Form.activateWindow();
+    return QTest::qWaitForWindowActive(&Form);
+  }
+
+  // What ACommand saved under AFileName.
+  QByteArray SavedBy(void (TForm1::*ACommand)(), const QString& AFileName) {
+    Prompts.AnswerSave(AFileName);
+    (Form.*ACommand)();
+    return FileBytes(AFileName);
   }
 
   // The status texts without the memory figure behind them.

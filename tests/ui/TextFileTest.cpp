@@ -1,12 +1,14 @@
 #include "ui/TextFile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
 
-#include <QFile>
 #include <QTemporaryDir>
+
+#include "NetFormTestSupport.h"
 
 namespace wiremap {
 namespace {
@@ -32,39 +34,26 @@ class TFileSizeLimit {
   void (*FOldHandler)(int);
 };
 
-QByteArray Contents(const QString& AFileName) {
-  QFile File(AFileName);
-  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
-}
-
 TEST(TextFile, WritesUtf8WithCrLfAfterEveryLine) {
   QTemporaryDir Dir;
   const QString Name = Dir.filePath("out.txt");
   SaveTextFile(Name, {"Netlist of project [Č]", "\tnet <b>x</b>  &amp;"});
-  EXPECT_EQ(Contents(Name),
+  EXPECT_EQ(FileBytes(Name),
             QByteArray("Netlist of project [\xC4\x8C]\r\n\tnet <b>x</b>  &amp;\r\n"));
 }
 
 TEST(TextFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   QTemporaryDir Dir;
   const QString Missing = Dir.filePath("no/such/dir/out.txt");
-  try {
-    SaveTextFile(Missing, {"x"});
-    FAIL() << "no error";
-  } catch (const EFileError& E) {
-    EXPECT_EQ(E.Message(), "Cannot create file " + Missing.toStdString());
-  }
+  EXPECT_THAT([&] { SaveTextFile(Missing, {"x"}); },
+              testing::ThrowsMessage<EFileError>("Cannot create file " + Missing.toStdString()));
   // A full disk: the file size limit stops the write; the old file stays as it was.
   const QString Name = Dir.filePath("kept.txt");
   SaveTextFile(Name, {"old"});
   TFileSizeLimit Limit(4096);
-  try {
-    SaveTextFile(Name, QStringList(10000, "a line of text"));
-    FAIL() << "no error";
-  } catch (const EFileError& E) {
-    EXPECT_EQ(E.Message(), "Cannot write file " + Name.toStdString());
-  }
-  EXPECT_EQ(Contents(Name), QByteArray("old\r\n"));
+  EXPECT_THAT([&] { SaveTextFile(Name, QStringList(10000, "a line of text")); },
+              testing::ThrowsMessage<EFileError>("Cannot write file " + Name.toStdString()));
+  EXPECT_EQ(FileBytes(Name), QByteArray("old\r\n"));
 }
 
 TEST(TextFile, ReadsBackWhatWasSavedAndNamesAFileItCannotOpen) {
@@ -72,12 +61,9 @@ TEST(TextFile, ReadsBackWhatWasSavedAndNamesAFileItCannotOpen) {
   const QString Name = Dir.filePath("in.txt");
   SaveTextFile(Name, {"Netlist of project [\xC4\x8C]", "\tnet x"});
   EXPECT_EQ(ReadTextFile(Name), "Netlist of project [\xC4\x8C]\r\n\tnet x\r\n");
-  try {
-    ReadTextFile(Dir.path());  // a missing file is the comparison command's case
-    ADD_FAILURE() << "read a folder";
-  } catch (const EFileError& E) {
-    EXPECT_EQ(E.Message(), "Cannot open file " + Dir.path().toStdString());
-  }
+  // A missing file is the comparison command's case.
+  EXPECT_THAT([&] { ReadTextFile(Dir.path()); },
+              testing::ThrowsMessage<EFileError>("Cannot open file " + Dir.path().toStdString()));
 }
 
 }  // namespace
