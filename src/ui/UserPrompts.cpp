@@ -21,8 +21,12 @@ void TUserPrompts::Beep() {
   QApplication::beep();
 }
 
+// The message often quotes a name or a mask ("'<b>*' is an invalid mask at (4)"): shown as
+// written, never as markup.
 void TUserPrompts::ShowError(QWidget* AOwner, const QString& ATitle, const QString& AText) {
-  QMessageBox::critical(AOwner, ATitle, AText, QMessageBox::Ok);
+  QMessageBox Box(QMessageBox::Critical, ATitle, AText, QMessageBox::Ok, AOwner);
+  Box.setTextFormat(Qt::PlainText);
+  Box.exec();
 }
 
 // Text files only; a name typed without an extension gets ".txt"; replacing a file is

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -53,6 +54,24 @@ TEST(UserPrompts, OpenDialogTakesAnExistingFileAndCancelGivesNothing) {
     EXPECT_EQ(TUserPrompts().AskOpenFileName(nullptr, "Text files (*.txt)"),
               Accept ? std::optional(Existing) : std::nullopt);
   }
+}
+
+TEST(UserPrompts, ErrorBoxShowsMarkupAsWritten) {
+  const QString Text = "'<b>x</b>  &amp;' is an invalid mask at (3)";
+  QString Shown;
+  QTimer::singleShot(0, [&] {
+    auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(Box, nullptr);
+    EXPECT_EQ(Box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(Box->icon(), QMessageBox::Critical);
+    Shown = Box->text();
+    Box->accept();
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* Modal = QApplication::activeModalWidget()) Modal->close();
+  });
+  TUserPrompts().ShowError(nullptr, "Wiremap", Text);
+  EXPECT_EQ(Shown, Text);
 }
 
 }  // namespace
