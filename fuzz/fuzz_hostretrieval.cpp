@@ -417,8 +417,7 @@ void CheckRawData(TFuzzInput& AInput, const TSimDrawing& ADrawing) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   using namespace wiremap;
-  static const bool Root = (SetCollationLocale("C"), true);
-  (void)Root;
+  UseRootCollation();
   TFuzzInput Input(AData, ASize);
   THostDecoder Decoder(Input);
   const TSimDrawing Drawing = Decoder.Drawing();

@@ -346,8 +346,7 @@ void CheckSameGraph(const TWiremaps& A, const TWiremaps& B) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   using namespace wiremap;
-  static const bool Root = (SetCollationLocale("C"), true);
-  (void)Root;
+  UseRootCollation();
   TFuzzInput Input(AData, ASize);
   const uint8_t MarkedPin = Input.Byte();
   const TConnectionRecs Records = TRecordDecoder(Input).Records();

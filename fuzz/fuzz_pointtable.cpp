@@ -281,8 +281,7 @@ void CheckGroups(const TNaiveNetlist& ANets, const TReferenceTable& AReference) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   using namespace wiremap;
-  static const bool Root = (SetCollationLocale("C"), true);
-  (void)Root;
+  UseRootCollation();
   TFuzzInput Input(AData, ASize);
   TDrawingDecoder Decoder(Input);
   CheckHash(Decoder.AnyPoint());
