@@ -8,6 +8,7 @@
 #include "model/NetlistCompare.h"
 #include "model/PinDescr.h"
 #include "model/PinMask.h"
+#include "model/Project.h"
 #include "model/SampleProjects.h"
 #include "model/SortedTextList.h"
 #include "model/TextCompare.h"
