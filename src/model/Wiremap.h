@@ -11,5 +11,7 @@
 #include "model/Project.h"
 #include "model/SampleProjects.h"
 #include "model/SortedTextList.h"
+#include "model/Statistics.h"
 #include "model/TextCompare.h"
+#include "model/TreeText.h"
 #include "model/Wiremaps.h"
