@@ -22,6 +22,8 @@ void AppendNode(const QTreeWidgetItem& ANode, int ADepth, QStringList& ALines) {
 
 void SaveTextFile(const QString& AFileName, const QStringList& ALines) {
   QSaveFile File(AFileName);
+  // A folder where no temporary file can be made may still hold a writable file.
+  File.setDirectWriteFallback(true);
   if (!File.open(QIODevice::WriteOnly)) Raise("Cannot create file %1", AFileName);
   // Lines go out in blocks: one write per line would make a large tree slow to save.
   QByteArray Block;
