@@ -70,7 +70,7 @@ std::string NormalUuid(std::string_view AText) {
   if (!Text.empty() && Text.back() == '}') Text.remove_suffix(1);
   std::string Result(Text);
   for (char& C : Result)
-    if (C >= 'A' && C <= 'F') C = static_cast<char>(C - 'A' + 'a');
+    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
   return Result;
 }
 
