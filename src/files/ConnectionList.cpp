@@ -69,7 +69,7 @@ std::string Lower(std::string_view AText) {
 
 // Field index of every column, -1 where the header names none; the first of two
 // headings that name one column wins.
-std::array<int, ColumnCount> MapColumns(const std::vector<std::string>& AHeader) {
+std::array<int, ColumnCount> MapColumns(const std::vector<std::string_view>& AHeader) {
   std::array<int, ColumnCount> Index;
   Index.fill(-1);
   for (size_t I = 0; I < AHeader.size(); ++I) {
@@ -104,7 +104,9 @@ class TListReader {
   explicit TListReader(std::string_view AText)
       : FScanner(AText, TCsvScanner::DetectDelimiter(AText)) {}
 
-  TProjectFile Read() {
+  TProjectFile Read(std::string_view AText) {
+    // A row per line is the common case: one count saves every regrowth of the records.
+    FResult.Records.reserve(static_cast<size_t>(std::count(AText.begin(), AText.end(), '\n')));
     FScanner.Next(FFields);
     FIndex = MapColumns(FFields);
     while (FScanner.Next(FFields)) ReadRow();
@@ -136,7 +138,7 @@ class TListReader {
   }
 
   void ReadRow() {
-    if (std::all_of(FFields.begin(), FFields.end(), [](const std::string& F) { return F.empty(); }))
+    if (std::all_of(FFields.begin(), FFields.end(), [](std::string_view F) { return F.empty(); }))
       return;
     if (Field(DesignationA).empty() || Field(DesignationB).empty()) {
       Warn("row skipped: no designation");
@@ -153,17 +155,27 @@ class TListReader {
   }
 
   TCsvScanner FScanner;
-  std::vector<std::string> FFields;
+  std::vector<std::string_view> FFields;
   std::array<int, ColumnCount> FIndex{};
   TProjectFile FResult;
 };
 
+// The characters that force quotes anywhere in a field.
+constexpr std::array<bool, 256> QuoteTriggers = [] {
+  std::array<bool, 256> Table{};
+  for (const unsigned char C : {',', '"', '\r', '\n'}) Table[C] = true;
+  return Table;
+}();
+
 bool NeedsQuotes(std::string_view AField) {
   if (AField.empty()) return false;
+  // Blanks at either end would be trimmed by the reader.
   if (AField.front() == ' ' || AField.front() == '\t' || AField.back() == ' ' ||
       AField.back() == '\t')
     return true;
-  return AField.find_first_of(",\"\r\n") != std::string_view::npos;
+  for (const char C : AField)
+    if (QuoteTriggers[static_cast<unsigned char>(C)]) return true;
+  return false;
 }
 
 void AppendField(std::string_view AField, std::string& AOut) {
@@ -193,9 +205,9 @@ TProjectFile ReadConnectionList(const std::string& AText) {
   std::string_view Text = AText;
   if (Text.substr(0, Utf8Bom.size()) == Utf8Bom) Text.remove_prefix(Utf8Bom.size());
   if (IsBlankText(Text)) throw EProjectFileError("Not a connection list: the file is empty");
-  if (IsValidUtf8(Text)) return TListReader(Text).Read();
+  if (IsValidUtf8(Text)) return TListReader(Text).Read(Text);
   const std::string Converted = Windows1252ToUtf8(Text);
-  return TListReader(Converted).Read();
+  return TListReader(Converted).Read(Converted);
 }
 
 std::string WriteConnectionList(const TConnectionRecs& AConnections) {

@@ -41,34 +41,30 @@ bool TCsvScanner::SkipLineEnd() {
   return true;
 }
 
-bool TCsvScanner::Next(std::vector<std::string>& AFields) {
+bool TCsvScanner::Next(std::vector<std::string_view>& AFields) {
   if (FPosition >= FText.size()) return false;
   FRowLine = FLine;
-  size_t Count = 0;
+  FUnquotedUsed = 0;
+  AFields.clear();
   while (true) {
-    if (Count == AFields.size()) AFields.emplace_back();
-    std::string& Field = AFields[Count++];
-    Field.clear();
     size_t Start = FPosition;
     while (Start < FText.size() && IsBlank(FText[Start])) ++Start;
     if (Start < FText.size() && FText[Start] == '"') {
       FPosition = Start;
-      ReadQuoted(Field);
+      AFields.push_back(ReadQuoted());
     } else {
-      ReadPlain(Field);
+      AFields.push_back(ReadPlain());
     }
     if (FPosition < FText.size() && FText[FPosition] == FDelimiter) {
       ++FPosition;
       continue;
     }
     SkipLineEnd();
-    break;
+    return true;
   }
-  AFields.resize(Count);
-  return true;
 }
 
-void TCsvScanner::ReadPlain(std::string& AField) {
+std::string_view TCsvScanner::ReadPlain() {
   const size_t Start = FPosition;
   while (FPosition < FText.size()) {
     const char C = FText[FPosition];
@@ -78,12 +74,14 @@ void TCsvScanner::ReadPlain(std::string& AField) {
   size_t Begin = Start, End = FPosition;
   while (Begin < End && IsBlank(FText[Begin])) ++Begin;
   while (End > Begin && IsBlank(FText[End - 1])) --End;
-  AField.assign(FText.substr(Begin, End - Begin));
+  return FText.substr(Begin, End - Begin);
 }
 
-void TCsvScanner::ReadQuoted(std::string& AField) {
+std::string_view TCsvScanner::ReadQuoted() {
   const int OpenLine = FLine;
   ++FPosition;  // the opening quote
+  std::string* Unquoted = nullptr;
+  std::string_view Field;
   while (true) {
     // Find the closing quote before copying anything: an unclosed quote in a huge file
     // costs one scan and no memory.
@@ -93,23 +91,38 @@ void TCsvScanner::ReadQuoted(std::string& AField) {
                               ": a quote is never closed");
     const size_t Quote = static_cast<size_t>(static_cast<const char*>(Found) - FText.data());
     const std::string_view Part = FText.substr(FPosition, Quote - FPosition);
-    AField.append(Part);
     for (size_t I = 0; I < Part.size(); ++I)
       if (Part[I] == '\n' || (Part[I] == '\r' && (I + 1 == Part.size() || Part[I + 1] != '\n')))
         ++FLine;
     FPosition = Quote + 1;
-    if (FPosition < FText.size() && FText[FPosition] == '"') {
-      AField += '"';
-      ++FPosition;
-      continue;
+    const bool Doubled = FPosition < FText.size() && FText[FPosition] == '"';
+    if (!Doubled && Unquoted == nullptr) {
+      Field = Part;
+      break;
     }
-    break;
+    if (Unquoted == nullptr) Unquoted = &NextUnquoted();
+    Unquoted->append(Part);
+    if (!Doubled) break;
+    Unquoted->append(1, '"');
+    ++FPosition;
   }
   // Text after the closing quote (not RFC 4180, but spreadsheets write it) is kept; blanks
   // are not.
-  std::string Tail;
-  ReadPlain(Tail);
-  AField += Tail;
+  const std::string_view Tail = ReadPlain();
+  if (Tail.empty()) return Unquoted != nullptr ? std::string_view(*Unquoted) : Field;
+  if (Unquoted == nullptr) {
+    Unquoted = &NextUnquoted();
+    Unquoted->assign(Field);
+  }
+  Unquoted->append(Tail);
+  return *Unquoted;
+}
+
+std::string& TCsvScanner::NextUnquoted() {
+  if (FUnquotedUsed == FUnquoted.size()) FUnquoted.emplace_back();
+  std::string& Slot = FUnquoted[FUnquotedUsed++];
+  Slot.clear();
+  return Slot;
 }
 
 }  // namespace wiremap

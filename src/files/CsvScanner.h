@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,9 +15,11 @@ class TCsvScanner {
  public:
   TCsvScanner(std::string_view AText, char ADelimiter);
 
-  // The next row into AFields (their storage reused); false after the last row. A quote
-  // that is never closed raises EProjectFileError naming the line where it opens.
-  bool Next(std::vector<std::string>& AFields);
+  // The next row into AFields; false after the last row. The fields point into the text,
+  // or, where quotes were undone, into the scanner; either stays valid until the next
+  // call. A quote that is never closed raises EProjectFileError naming the line where it
+  // opens.
+  bool Next(std::vector<std::string_view>& AFields);
 
   // The line, counted from 1, on which the last row read starts.
   int Line() const { return FRowLine; }
@@ -27,8 +30,9 @@ class TCsvScanner {
 
  private:
   bool IsBlank(char AChar) const { return AChar == ' ' || (AChar == '\t' && FDelimiter != '\t'); }
-  void ReadQuoted(std::string& AField);
-  void ReadPlain(std::string& AField);
+  std::string_view ReadQuoted();
+  std::string_view ReadPlain();
+  std::string& NextUnquoted();
   // Consumes a line end at the current position, if there is one.
   bool SkipLineEnd();
 
@@ -37,6 +41,10 @@ class TCsvScanner {
   size_t FPosition = 0;
   int FLine = 1;
   int FRowLine = 0;
+  // Fields whose quotes had to be undone; a deque never moves what it holds. Reused from
+  // row to row.
+  std::deque<std::string> FUnquoted;
+  size_t FUnquotedUsed = 0;
 };
 
 }  // namespace wiremap

@@ -62,6 +62,8 @@ TEST(ConnectionListTest, KnowsTheColumnNamesOfCommonExports) {
       {" source ,SOURCE PIN,Note,target,Target Pin,From Page,to page,Wire Number\n"
        " K1 , A1 ,x, K2 ,A2,3b,5,W 7 ",
        {"K1", "A1", 3, "K2", "A2", 5, "W 7"}},
+      {"From,From Pin,To,To Pin\n \"K\"\"1\" x,\"A\"1 ,\"K2\",\"\"",
+       {"K\"1x", "A1", 0, "K2", "", 0, ""}},
       {"\"PinA\",\"DesignationA\",PinB,DesignationB,PageA,Page,WireName,wire\n1,K1,2,K2,3,4,W,V",
        {"K1", "1", 3, "K2", "2", 4, "W"}},
   };
