@@ -11,4 +11,5 @@
 #include "model/SampleProjects.h"
 #include "model/SortedTextList.h"
 #include "model/TextCompare.h"
+#include "model/WireCompare.h"
 #include "model/Wiremaps.h"
