@@ -664,7 +664,10 @@ void TForm1::CompareWithDemoData1Click(int ANumber) {
 
 void TForm1::ShowComparison(TNetlist AOld) {
   const TBusyScope Busy(*this, "Comparing netlists...");
-  if (FForm6) FForm6->ShowComparison(std::move(AOld), NetlistOf(*FGraph));
+  if (FForm6)
+    FForm6->ShowComparison(CompareSides({AOld.ProjectName, std::move(AOld), std::nullopt},
+                                        {ProjectName, NetlistOf(*FGraph), std::nullopt}),
+                           TForm6::TLoaded::New);
   ShowReady();
 }
 

@@ -71,40 +71,57 @@ TEST_F(CompareFormTest, EverySampleSavedAsItsNetlistTreeReadsBackWithoutDifferen
 const TNetlist kOld{"old <b>x</b>  &amp;", {{"A:1", "A:2", "A:3"}, {"B:1", "B:2"}, {"C:1", "C:2"}}};
 const TNetlist kNew{"new", {{"A:1", "A:2", "X:1"}, {"b:1", "B:2"}, {"D:1", "D:2"}}};
 
+// Two saved netlists: the nets alone.
+TComparison NetsOnly(const TNetlist& AOld, const TNetlist& ANew) {
+  return CompareSides({AOld.ProjectName, AOld, std::nullopt},
+                      {ANew.ProjectName, ANew, std::nullopt});
+}
+
+TComparison Samples(int AOld, int ANew) {
+  return CompareSides(SideFromRecords(SampleRecords(AOld), SampleProjectInfo(AOld)->Caption),
+                      SideFromRecords(SampleRecords(ANew), SampleProjectInfo(ANew)->Caption));
+}
+
+// The window shows what the saved text holds: the summary, then the tree line by line.
+QStringList Shown(const TForm6& AForm) {
+  return QStringList(AForm.Label1->text()) + TreeLines(*AForm.TreeView1);
+}
+
+QStringList Saved(const TComparison& AComparison) {
+  QStringList Lines;
+  for (const std::string& Line : ComparisonTextLines(AComparison))
+    Lines.append(QString::fromStdString(Line));
+  return Lines;
+}
+
 TEST_F(CompareFormTest, ShowsTheSummaryAndTheTreeAsPlainText) {
   TForm6 Form;
-  Form.ShowComparison(kOld, kNew);
+  Form.ShowComparison(NetsOnly(kOld, kNew));
   EXPECT_EQ(Form.Label1->textFormat(), Qt::PlainText);
-  EXPECT_EQ(Form.Label1->text(),
-            "unchanged 1, changed 1, only in old 1, only in new 1, pins only in old 3, "
-            "pins only in new 3");
-  EXPECT_EQ(TreeLines(*Form.TreeView1).join('\n'),
-            "Changes from project [old <b>x</b>  &amp;] to project [new]\n"
-            "\tchanged nets: 1\n\t\tnet A:1   pins 3   was net A:1   pins 3\n\t\t\t+ X:1\n"
-            "\t\t\t- A:3\n\tnets only in the old project: 1\n\t\tnet C:1   pins 2\n"
-            "\t\t\tC:1\n\t\t\tC:2\n\tnets only in the new project: 1\n\t\tnet D:1   pins 2\n"
-            "\t\t\tD:1\n\t\t\tD:2\n\tpins only in the old project: 3\n\t\tA:3\n\t\tC:1\n"
-            "\t\tC:2\n\tpins only in the new project: 3\n\t\tD:1\n\t\tD:2\n\t\tX:1");
+  EXPECT_EQ(Shown(Form), Saved(NetsOnly(kOld, kNew)));
+  EXPECT_EQ(TreeLines(*Form.TreeView1).first(),
+            "Changes from project [old <b>x</b>  &amp;] to project [new]");
   // The changes are open to view; whole nets of one side stay folded.
   EXPECT_TRUE(NodeStartingWith(*Form.TreeView1, "net A:1")->isExpanded());
   EXPECT_FALSE(NodeStartingWith(*Form.TreeView1, "net C:1")->isExpanded());
-  Form.ShowComparison(kNew, kOld);  // a new comparison replaces the last
-  EXPECT_EQ(Form.Diff().OnlyOld, std::vector<int>{2});
+  Form.ShowComparison(NetsOnly(kNew, kOld));  // a new comparison replaces the last
+  EXPECT_EQ(Form.Comparison()->Nets.OnlyOld, std::vector<int>{2});
   EXPECT_TRUE(Form.isVisible() && !Form.isModal());
   Form.BitBtn1->click();
   EXPECT_FALSE(Form.isVisible());
 }
 
-// The window compares sample 7 with the loaded sample 8, whose netlist tree stands in
-// for the main window's.
-class CompareFormSelectTest : public CompareFormTest {
+// Sample 7 against sample 8, both with their records.
+class CompareFormSamplesTest : public CompareFormTest {
  protected:
   void SetUp() override {
     CompareFormTest::SetUp();
-    Loaded = std::make_unique<TLoadedSample>(8);
-    TLoadedSample Old(7);
-    Form.SetNetlistTree(&Loaded->Tree);
-    Form.ShowComparison(Old.Netlist, Loaded->Netlist);
+    Form.ShowComparison(Samples(7, 8), TForm6::TLoaded::New);
+    QObject::connect(&Form, &TForm6::netRequested, [this](const QStringList& APins) {
+      Requests.append("net " + APins.join(' '));
+    });
+    QObject::connect(&Form, &TForm6::pinRequested,
+                     [this](const QString& APin) { Requests.append("pin " + APin); });
   }
 
   QTreeWidgetItem* Node(const QString& AText) const {
@@ -114,58 +131,82 @@ class CompareFormSelectTest : public CompareFormTest {
   }
 
   TTestPrompts Prompts;
-  std::unique_ptr<TLoadedSample> Loaded;
   TForm6 Form;
+  QStringList Requests;
 };
 
-TEST_F(CompareFormSelectTest, DoubleClickSelectsWhatTheMainTreeHoldsAndBeepsOtherwise) {
-  // A net of the main tree that has changed since: the net with the same first pin no
-  // longer has the same pins.
-  NodeStartingWith(Loaded->Tree, "net +HM-B1:BN")->addChild(new QTreeWidgetItem({"Z:9"}));
-  struct TCase {
-    const char* Node;      // in the comparison tree
-    const char* Selected;  // in the netlist tree; "" for a beep that leaves the selection
-  };
-  for (const TCase& Case :
-       {TCase{"net +HM-M5:U   pins 5   was", "net +HM-M5:U   pins 5"},
-        TCase{"+ +HR-X1:5", "+HR-X1:5"}, TCase{"+HM-B22:BK", "+HM-B22:BK"},
-        TCase{"net +HM-M2:U   pins 3", ""}, TCase{"- +HM-M2:PE", ""}, TCase{"net +HM-B1:BN", ""}}) {
-    SCOPED_TRACE(Case.Node);
-    const int Beeps = Prompts.Beeps;
-    QTreeWidgetItem* Before = Loaded->Tree.currentItem();
-    Form.TreeView1DblClick(Node(Case.Node));
-    QTreeWidgetItem* After = Loaded->Tree.currentItem();
-    const bool Beeped = !*Case.Selected;
-    EXPECT_EQ(Prompts.Beeps, Beeps + Beeped);
-    EXPECT_TRUE(Beeped ? After == Before : After && After->text(0).startsWith(Case.Selected));
-  }
-  // Group nodes fold and unfold instead.
-  const int Beeps = Prompts.Beeps;
+TEST_F(CompareFormSamplesTest, ShowsTheWiresOfBothRevisions) {
+  EXPECT_EQ(Shown(Form), Saved(Samples(7, 8)));
+  EXPECT_TRUE(Form.Label1->text().endsWith(
+      "wires: unchanged 316, changed 29, removed 10, added 10, renamed designations 1"));
+  EXPECT_NE(Node("+HM-B2 → +HM-B21"), nullptr);
+  EXPECT_NE(Node("+HR-X1:5 – +HM-M2:U   wire 040   pages 2, 2"), nullptr);
+  EXPECT_NE(Node("+HR-A1:8 – +HM-Y2:4   wire 014 → wire 314   pages 2, 2"), nullptr);
+}
+
+TEST_F(CompareFormSamplesTest, ADoubleClickAsksTheMainWindowForTheNetOrThePin) {
+  QStringList Expected;
+  for (const auto& Net : Form.Comparison()->New.Netlist.Nets)
+    if (Net.front() == "+HM-M5:U")
+      for (const std::string& Pin : Net) Expected.append(QString::fromStdString(Pin));
+  ASSERT_EQ(Expected.size(), 5);
+  Form.TreeView1DblClick(Node("net +HM-M5:U   pins 5   was"));
+  Form.TreeView1DblClick(Node("- +HM-M2:PE"));
+  Form.TreeView1DblClick(Node("+HR-X1:5 – +HM-M2:U"));
+  EXPECT_EQ(Requests, QStringList({"net " + Expected.join(' '), "pin +HM-M2:PE", "pin +HR-X1:5"}));
+  // Group nodes fold and unfold instead; a row of no comparison asks for nothing.
   QTreeWidgetItem* Group = Node("changed nets");
   Form.TreeView1DblClick(Group);
   EXPECT_FALSE(Group->isExpanded());
-  // Without a main tree (or once it is gone) there is nothing to select.
-  Loaded.reset();
-  Form.TreeView1DblClick(Node("net +HM-M5:U"));
-  EXPECT_EQ(Prompts.Beeps, Beeps + 1);
+  QTreeWidgetItem Detached(*Node("- +HM-M2:PE"));
+  Form.TreeView1DblClick(&Detached);
+  EXPECT_EQ(Requests.size(), 3);
+  EXPECT_EQ(Prompts.Beeps, 0);
 }
 
-TEST_F(CompareFormTest, SaveWritesTheTreeAndProposesTheLastName) {
-  TTestPrompts Prompts;
+TEST_F(CompareFormSamplesTest, FollowsLoadsOfTheMainWindow) {
+  const auto Load = [this](int ANumber) {
+    Form.FollowLoad(SampleRecords(ANumber), SampleProjectInfo(ANumber)->Caption);
+  };
+  Load(6);  // the same old side against the newly loaded project
+  EXPECT_EQ(Shown(Form), Saved(Samples(7, 6)));
+  EXPECT_EQ(Form.Loaded(), TForm6::TLoaded::New);
+  Form.Button3->click();  // the loaded project is now the old side
+  EXPECT_EQ(Shown(Form), Saved(Samples(6, 7)));
+  EXPECT_EQ(Form.Loaded(), TForm6::TLoaded::Old);
+  Load(8);
+  EXPECT_EQ(Form.Comparison(), nullptr);
+  EXPECT_EQ(Form.TreeView1->topLevelItemCount(), 0);
+  EXPECT_EQ(Form.Label1->text(),
+            "The comparison was cleared: its old side, project [Pump station ZC, rev. B], is no "
+            "longer the loaded project.");
+  EXPECT_FALSE(Form.Button1->isEnabled() || Form.Button2->isEnabled() || Form.Button3->isEnabled());
+  EXPECT_TRUE(Form.isVisible());
+
+  // Two files, neither loaded: loads leave them be. Hidden, the window lets go.
+  Form.ShowComparison(Samples(2, 6));
+  Load(3);
+  EXPECT_EQ(Shown(Form), Saved(Samples(2, 6)));
+  Form.ShowComparison(Samples(2, 6), TForm6::TLoaded::New);
+  Form.BitBtn1->click();
+  Load(3);
+  EXPECT_EQ(Form.Comparison(), nullptr);
+}
+
+TEST_F(CompareFormSamplesTest, SavesTheWholeResultAsTextOrCsv) {
   QTemporaryDir Dir;
-  const QString FileName = Dir.filePath("changes.txt");
-  TForm6 Form;
-  Form.ShowComparison(kOld, kNew);
-  for (const auto& Answer : {std::optional<QString>(), std::optional(FileName),
-                             std::optional<QString>(), std::optional(Dir.filePath("no/x.txt"))})
+  const QString Text = Dir.filePath("changes.txt"), Csv = Dir.filePath("changes.csv");
+  for (const auto& Answer : {std::optional<QString>(), std::optional(Text), std::optional(Csv),
+                             std::optional(Dir.filePath("no/x.txt"))})
     Prompts.AnswerSave(Answer);
   Form.Button1->click();
-  EXPECT_FALSE(QFile::exists(FileName));
+  EXPECT_FALSE(QFile::exists(Text));
   Form.Button1->click();
-  EXPECT_EQ(FileBytes(FileName), (TreeLines(*Form.TreeView1).join("\r\n") + "\r\n").toUtf8());
-  Form.Button1->click();
-  EXPECT_EQ(Prompts.SaveProposals, QStringList({"", "", FileName}));
+  Form.Button2->click();
+  EXPECT_EQ(FileBytes(Text), QByteArray::fromStdString(WriteComparisonText(*Form.Comparison())));
+  EXPECT_EQ(FileBytes(Csv), QByteArray::fromStdString(WriteComparisonCsv(*Form.Comparison())));
   EXPECT_THROW(Form.Button1Click(), EFileError);
+  EXPECT_EQ(Prompts.SaveProposals, QStringList({"", "", "", Text}));
 }
 
 // The Compare menu of the main window, with the comparison window CreateForms made.
@@ -214,19 +255,16 @@ TEST_F(CompareMenu, RevisionTwoAgainstTheSavedFileOrTheSampleOfRevisionOne) {
   EXPECT_FALSE(BusyCursorShown());
 
   Form.CompareDemoData[6]->trigger();
-  EXPECT_EQ(Result().Label1->text(),
-            "unchanged 126, changed 8, only in old 3, only in new 0, pins only in old 13, "
-            "pins only in new 9");
-  EXPECT_EQ(TreeLines(*Result().TreeView1), FromFile);
+  EXPECT_TRUE(Result().Label1->text().startsWith(
+      "nets: unchanged 126, changed 8, only in old 3, only in new 0, pins only in old 13, "
+      "pins only in new 9; "));
+  EXPECT_EQ(TreeLines(*Result().TreeView1).mid(0, FromFile.size() - 1),
+            FromFile.mid(0, FromFile.size() - 1));
   EXPECT_EQ(ProjectName, "Packaging machine HR, rev. 2");
   EXPECT_EQ(Dump(Form.TreeView1), Netlist);
   EXPECT_EQ(Dump(Form.TreeView2), Pins);
   EXPECT_EQ(Form.Memo1->toPlainText(), Statistics);
   EXPECT_EQ(Prompts.Beeps, 0);
-  // The result leads back into the main window's netlist tree.
-  Result().TreeView1DblClick(NodeStartingWith(*Result().TreeView1, "net +HM-M5:U"));
-  ASSERT_NE(Form.TreeView1->currentItem(), nullptr);
-  EXPECT_TRUE(Form.TreeView1->currentItem()->text(0).startsWith("net +HM-M5:U   pins 5"));
 }
 
 // Through the keyboard, as the user meets it: the standard error box, nothing changed.
