@@ -1,10 +1,16 @@
 #include "model/Comparison.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string_view>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 
+#include "files/ProjectFile.h"
 #include "model/TextCompare.h"
+#include "model/TreeText.h"
 #include "model/Wiremaps.h"
 
 namespace wiremap {
@@ -16,6 +22,45 @@ TComparisonSide SideFromRecords(TConnectionRecs ARecords, std::string AName) {
   TComparisonSide Side{std::move(AName), NetlistOf(Graph), std::move(ARecords)};
   Side.Netlist.ProjectName = Side.Name;
   return Side;
+}
+
+namespace {
+
+// The whole file, when it can be read and is no larger than a project file may be.
+std::optional<std::string> ReadSmallFile(const std::string& APath) {
+  std::error_code Error;
+  const auto Size = std::filesystem::file_size(APath, Error);
+  if (Error || Size > static_cast<uintmax_t>(MaxProjectFileSize)) return std::nullopt;
+  std::ifstream File(APath, std::ios::binary);
+  if (!File) return std::nullopt;
+  std::string Text{std::istreambuf_iterator<char>(File), std::istreambuf_iterator<char>()};
+  if (File.bad()) return std::nullopt;
+  return Text;
+}
+
+}  // namespace
+
+// A saved netlist is no project file; the project file reader tells first. Its error stands
+// unless the file begins as a saved netlist does, where the netlist reader's error says more.
+TComparisonSide ReadComparisonSide(const std::string& APath) {
+  try {
+    TProjectFile File = ReadProjectFile(APath);
+    return SideFromRecords(std::move(File.Records), std::move(File.Name));
+  } catch (const EProjectFileError&) {
+    const std::optional<std::string> Text = ReadSmallFile(APath);
+    if (!Text) throw;
+    std::string_view Start = *Text;
+    if (Start.starts_with("\xEF\xBB\xBF")) Start.remove_prefix(3);
+    const bool LooksLikeNetlist = Start.starts_with(NetlistRootPrefix);
+    try {
+      TNetlist Netlist = ReadNetlistText(*Text);
+      std::string Name = Netlist.ProjectName;
+      return {std::move(Name), std::move(Netlist), std::nullopt};
+    } catch (const EInvalidNetlist&) {
+      if (LooksLikeNetlist) throw;
+    }
+    throw;
+  }
 }
 
 namespace {
@@ -73,24 +118,9 @@ std::string Count(size_t ACount) {
   return std::to_string(ACount);
 }
 
-// A name on one line: line ends shown as "\n" and "\r" (and a backslash before them doubled),
-// so that every node of the tree stays one line of the saved file.
+// Names keep to one line of the tree and the saved file, as in the main window's trees.
 std::string Shown(std::string_view AName) {
-  if (AName.find_first_of("\\\n\r") == std::string_view::npos) return std::string(AName);
-  std::string Text;
-  for (size_t I = 0; I < AName.size(); ++I) {
-    const char Next = I + 1 < AName.size() ? AName[I + 1] : '\0';
-    if (AName[I] == '\n')
-      Text += "\\n";
-    else if (AName[I] == '\r')
-      Text += "\\r";
-    else if (AName[I] == '\\' &&
-             (Next == 'n' || Next == 'r' || Next == '\\' || Next == '\n' || Next == '\r'))
-      Text += "\\\\";
-    else
-      Text += AName[I];
-  }
-  return Text;
+  return EscapeName(AName);
 }
 
 std::string NetText(const std::vector<std::string>& ANet) {

@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "model/Project.h"
 #include "ui/ImageList.h"
 #include "ui/TextFile.h"
 #include "ui/UserPrompts.h"
@@ -158,6 +159,10 @@ void TForm6::FollowLoad(const TConnectionRecs& ARecords, const std::string& ANam
   TComparisonSide Old = std::move(FComparison->Old);
   FComparison = CompareSides(std::move(Old), SideFromRecords(ARecords, AName));
   Show();
+}
+
+void TForm6::ProjectLoaded(const TProject& AProject) {
+  FollowLoad(AProject.Records(), AProject.Name());
 }
 
 void TForm6::BuildTree() {

@@ -20,6 +20,7 @@ class QTreeWidgetItem;
 namespace wiremap {
 
 class TImageList;
+class TProject;
 
 // The comparison window: what changed from one revision of a project to another, nets and
 // wires, as a summary line and a tree. It follows the loads of the main window when one of
@@ -57,6 +58,10 @@ class TForm6 : public QDialog {
   QPushButton* Button2 = nullptr;
   QPushButton* Button3 = nullptr;
   QPushButton* BitBtn1 = nullptr;
+
+ public slots:
+  // Follows a load of the main window (see FollowLoad).
+  void ProjectLoaded(const wiremap::TProject& AProject);
 
  signals:
   // A double-click on a net: its pins; on a pin or a wire: the pin.

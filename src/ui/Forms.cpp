@@ -34,6 +34,9 @@ std::unique_ptr<TForms> CreateForms() {
     Window->setAttribute(Qt::WA_QuitOnClose, false);
   Forms->Form1->ConnectForms(Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5);
   Forms->Form1->ConnectCompareForm(Forms->Form6);
+  QObject::connect(Forms->Form6, &TForm6::netRequested, Forms->Form1, &TForm1::SelectNetInNetlist);
+  QObject::connect(Forms->Form6, &TForm6::pinRequested, Forms->Form1, &TForm1::SelectPinInNetlist);
+  QObject::connect(Forms->Form1, &TForm1::projectLoaded, Forms->Form6, &TForm6::ProjectLoaded);
   return Forms;
 }
 

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "files/ProjectFile.h"
+#include "model/Project.h"
 #include "model/SampleProjects.h"
 #include "model/TextCompare.h"
+#include "model/TreeText.h"
 
 namespace wiremap {
 namespace {
@@ -158,6 +164,33 @@ TEST_F(ComparisonTest, TheCsvHasOneRowPerDifferenceThatASpreadsheetReadsAsText) 
       "added wire,,'-K2:13 / -X1:3,,3,,1 / 2\r\n"
       "changed wire,'-K1:A1 / -X1:1,'-K10:A1 / -X1:1,1,\"say \"\"hi\"\", twice\",1 / 1,1 / 1\r\n"
       "changed wire,'-K2:13 / -X1:2,'-X1:2 / -K2:13,2,2b,1 / 1,3 / 1\r\n");
+}
+
+// A side read from a file: records from a connection list, nets alone from a saved netlist,
+// and the reader's own error for anything else.
+TEST_F(ComparisonTest, ASideIsReadFromAnyFileTheProgramWrites) {
+  const std::filesystem::path Dir =
+      std::filesystem::temp_directory_path() /
+      ("wiremap-comparison-" + std::to_string(std::random_device()()));
+  std::filesystem::create_directories(Dir);
+  const auto Write = [&](const char* AName, const std::string& AText) {
+    std::ofstream(Dir / AName, std::ios::binary) << AText;
+    return (Dir / AName).string();
+  };
+  TProject Project(SampleRecords(7), "Packer");
+  const std::string Netlist = WriteNetlistText(Project.Graph(), "Packer");
+  const TComparisonSide FromList =
+      ReadComparisonSide(Write("packer.csv", WriteConnectionList(SampleRecords(7))));
+  const TComparisonSide FromNetlist = ReadComparisonSide(Write("nets.txt", Netlist));
+  EXPECT_EQ(FromList.Name, "packer");
+  EXPECT_EQ(FromList.Records, SampleRecords(7));
+  EXPECT_EQ(FromNetlist.Name, "Packer");
+  EXPECT_FALSE(FromNetlist.Records);
+  EXPECT_EQ(FromNetlist.Netlist.Nets, FromList.Netlist.Nets);
+  EXPECT_THROW(ReadComparisonSide(Write("broken.txt", Netlist + "oops\r\n")), EInvalidNetlist);
+  EXPECT_THROW(ReadComparisonSide(Write("other.txt", "neither\r\n")), EProjectFileError);
+  EXPECT_THROW(ReadComparisonSide((Dir / "missing.txt").string()), EProjectFileError);
+  std::filesystem::remove_all(Dir);
 }
 
 }  // namespace

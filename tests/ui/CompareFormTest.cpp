@@ -16,6 +16,7 @@
 
 #include "NetFormTestSupport.h"
 #include "TestPrompts.h"
+#include "files/ProjectFile.h"
 #include "model/Wiremap.h"
 #include "ui/Forms.h"
 #include "ui/ImageList.h"
@@ -224,66 +225,108 @@ class CompareMenu : public CompareFormTest, public TNetFormFixture {
 
 TEST_F(CompareMenu, BeforeAnyProjectTheCommandsOnlyBeep) {
   EXPECT_TRUE(Form.Compare1->menuAction()->isEnabled());
-  Form.CompareWithSavedNetlist1->trigger();
+  Form.CompareWithFile1->trigger();
   Form.CompareDemoData[6]->trigger();
   EXPECT_EQ(Prompts.Beeps, 2);
   EXPECT_TRUE(Prompts.OpenFilters.isEmpty());
   EXPECT_FALSE(Result().isVisible());
 }
 
-// The saved netlist of sample 7 and the built-in sample 7 give the same comparison with
-// the loaded sample 8, which stays as it was.
-TEST_F(CompareMenu, RevisionTwoAgainstTheSavedFileOrTheSampleOfRevisionOne) {
+// Sample 7 as a connection list, a saved netlist and a built-in sample against the loaded
+// sample 8, which stays as it was; then two files, neither loaded.
+TEST_F(CompareMenu, RevisionTwoAgainstRevisionOneAsAFileOrTheSample) {
   Form.OpenSampleProject(7);
   const QString Saved = SavedFile(&TForm1::SaveNetlist1Click, "packer.txt");
+  const QString List = Dir.filePath("packer.csv");
+  {
+    QFile File(List);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(QByteArray::fromStdString(WriteConnectionList(SampleRecords(7))));
+  }
   Form.OpenSampleProject(8);
   const QStringList Netlist = Dump(Form.TreeView1), Pins = Dump(Form.TreeView2);
   const QString Statistics = Form.Memo1->toPlainText();
   Prompts.AnswerOpen(std::nullopt);
-  Form.CompareWithSavedNetlist1->trigger();
+  Form.CompareWithFile1->trigger();
   EXPECT_FALSE(Result().isVisible());
-  Prompts.AnswerOpen(Saved);
+  Prompts.AnswerOpen(List);
   Statuses.clear();
-  Form.CompareWithSavedNetlist1->trigger();
-  EXPECT_EQ(Prompts.OpenFilters, QStringList({"Text files (*.txt)", "Text files (*.txt)"}));
+  Form.CompareWithFile1->trigger();
   ASSERT_TRUE(Result().isVisible());
-  const QStringList FromFile = TreeLines(*Result().TreeView1);
-  EXPECT_EQ(FromFile.first(),
-            "Changes from project [Packaging machine HR] to project [Packaging machine HR, "
-            "rev. 2]");
   EXPECT_EQ(StatusTexts(), QStringList({"Comparing netlists...", "Ready."}));
   EXPECT_FALSE(BusyCursorShown());
+  const QStringList FromList = Shown(Result());
+  EXPECT_EQ(FromList.value(1),
+            "Changes from project [packer] to project [Packaging machine HR, rev. 2]");
+  EXPECT_TRUE(FromList.first().endsWith(
+      "wires: unchanged 316, changed 29, removed 10, added 10, renamed designations 1"));
 
   Form.CompareDemoData[6]->trigger();
-  EXPECT_TRUE(Result().Label1->text().startsWith(
-      "nets: unchanged 126, changed 8, only in old 3, only in new 0, pins only in old 13, "
-      "pins only in new 9; "));
-  EXPECT_EQ(TreeLines(*Result().TreeView1).mid(0, FromFile.size() - 1),
-            FromFile.mid(0, FromFile.size() - 1));
+  EXPECT_EQ(Shown(Result()).first(), FromList.first());
+  EXPECT_EQ(Shown(Result()).mid(2), FromList.mid(2));
+
+  Prompts.AnswerOpen(Saved);
+  Form.CompareWithFile1->trigger();
+  EXPECT_EQ(Result().Comparison()->Old.Name, "Packaging machine HR");
+  EXPECT_FALSE(Result().Comparison()->Wires);
+  EXPECT_EQ(Result().Comparison()->Nets.Changed.size(), 8u);
+  const QString AllFiles(
+      "Projects, connection lists and netlists (*.qet *.csv *.txt);;All files (*)");
+  EXPECT_EQ(Prompts.OpenFilters, QStringList({AllFiles, AllFiles, AllFiles}));
   EXPECT_EQ(ProjectName, "Packaging machine HR, rev. 2");
   EXPECT_EQ(Dump(Form.TreeView1), Netlist);
   EXPECT_EQ(Dump(Form.TreeView2), Pins);
   EXPECT_EQ(Form.Memo1->toPlainText(), Statistics);
   EXPECT_EQ(Prompts.Beeps, 0);
+
+  // The result leads back into the main window's netlist tree.
+  Result().TreeView1DblClick(NodeStartingWith(*Result().TreeView1, "net +HM-M5:U"));
+  EXPECT_TRUE(Form.TreeView1->currentIndex().data().toString().startsWith("net +HM-M5:U   pins 5"));
+
+  Prompts.AnswerOpen(Saved);
+  Prompts.AnswerOpen(List);
+  Form.CompareTwoFiles1->trigger();
+  EXPECT_EQ(Result().Loaded(), TForm6::TLoaded::None);
+  EXPECT_EQ(Result().Comparison()->New.Name, "packer");
+  EXPECT_FALSE(HasDifferences(*Result().Comparison()));
+}
+
+// Loading another project compares again against it; the window never shows a stale result.
+TEST_F(CompareMenu, TheWindowFollowsLoads) {
+  Form.OpenSampleProject(8);
+  Form.CompareDemoData[6]->trigger();
+  Form.OpenSampleProject(6);
+  EXPECT_EQ(Result().Comparison()->Old.Name, "Packaging machine HR");
+  EXPECT_EQ(Result().Comparison()->New.Name, "Pump station ZC, rev. B");
+  Result().Button3->click();
+  Form.OpenSampleProject(2);
+  EXPECT_EQ(Result().Comparison(), nullptr);
+  EXPECT_TRUE(Result().Label1->text().startsWith("The comparison was cleared"));
 }
 
 // Through the keyboard, as the user meets it: the standard error box, nothing changed.
-TEST_F(CompareMenu, AFileThatIsNoNetlistIsReportedAndChangesNothing) {
+TEST_F(CompareMenu, AFileOfNoKnownKindIsReportedAndChangesNothing) {
   ASSERT_TRUE(ShowActive());
   Form.OpenSampleProject(8);
   const QString PinList = SavedFile(&TForm1::SavePinlist1Click, "pins.txt");
+  const QString Netlist = SavedFile(&TForm1::SaveNetlist1Click, "nets.txt");
+  QFile File(Netlist);
+  ASSERT_TRUE(File.open(QIODevice::Append));
+  File.write("oops\r\n");
+  File.close();
   const QString Missing = Dir.filePath("missing.txt");
   const QString Status = Form.StatusText();
   Statuses.clear();
-  for (const auto& [File, Text] : {std::pair{PinList, QString("Not a netlist file: line 1.")},
-                                   std::pair{Missing, "Cannot open file " + Missing + "."}}) {
-    SCOPED_TRACE(Text.toStdString());
+  for (const QString& Name : {PinList, Netlist, Missing}) {
+    SCOPED_TRACE(Name.toStdString());
     Prompts.Errors.clear();
-    Prompts.AnswerOpen(File);
+    Prompts.AnswerOpen(Name);
     QTest::keyClick(&Form, Qt::Key_K, Qt::ControlModifier);
     ASSERT_EQ(Prompts.Errors.size(), 1u);
     EXPECT_EQ(Prompts.Errors[0].Title, "Wiremap");
-    EXPECT_EQ(Prompts.Errors[0].Text, Text);
+    if (Name == Netlist)
+      EXPECT_TRUE(Prompts.Errors[0].Text.startsWith("Not a netlist file: line "));
+    if (Name != Netlist) EXPECT_FALSE(Prompts.Errors[0].Text.startsWith("Not a netlist file"));
   }
   EXPECT_FALSE(Result().isVisible());
   EXPECT_TRUE(Statuses.isEmpty());
