@@ -11,6 +11,7 @@
 #include "host/DemoDrawing.h"
 #include "host/NetRead.h"
 #include "host/SimHostFactory.h"
+#include "model/TextCompare.h"
 #include "rawdata/HostPinNames.h"
 #include "rawdata/SegmentIndex.h"
 
@@ -187,6 +188,198 @@ TEST(DrawingCheckTest, TextsNamePlacePinAndWhetherAnEndLooksJoined) {
   EXPECT_EQ(Texts(8)[0],
             "Page 1, x=50.0 y=-20.0: pin S3:0 lies on a line without a vertex "
             "there: not joined");
+}
+
+// The segment index against the plain definition: a point strictly between the ends of
+// a segment of the same page and layer, in three dimensions.
+TEST(DrawingCheckTest, SegmentIndexFindsWhatTryingEverySegmentFinds) {
+  std::mt19937 Random(20261209);
+  const auto Coordinate = [&](int AMax) {
+    return static_cast<int32_t>(std::uniform_int_distribution<int>(0, AMax)(Random));
+  };
+  const auto RandomPoint = [&] {
+    return TRawPoint{Coordinate(6) * 1000, Coordinate(6) * 1000, Coordinate(8) / 8 * 1000,
+                     Coordinate(1), Coordinate(1)};
+  };
+  const auto Holds = [](const TRawPoint& A, const TRawPoint& B, const TRawPoint& Q) {
+    if (A.Page != B.Page || A.Layer != B.Layer || Q.Page != A.Page || Q.Layer != A.Layer)
+      return false;
+    if (A == B) return false;
+    // Q = A + t (B - A) with 0 < t < 1, t = Num / Den read off an axis the segment moves on.
+    const int64_t D[3] = {int64_t{B.X} - A.X, int64_t{B.Y} - A.Y, int64_t{B.Z} - A.Z};
+    const int64_t R[3] = {int64_t{Q.X} - A.X, int64_t{Q.Y} - A.Y, int64_t{Q.Z} - A.Z};
+    const int Axis = D[0] != 0 ? 0 : D[1] != 0 ? 1 : 2;
+    const int64_t Num = R[Axis], Den = D[Axis];
+    for (int J = 0; J < 3; ++J)
+      if (R[J] * Den != D[J] * Num) return false;
+    return Num * Den > 0 && std::abs(Num) < std::abs(Den);
+  };
+  for (int Round = 0; Round < 200; ++Round) {
+    TPolylines Lines;
+    for (int L = Coordinate(6); L >= 0; --L) {
+      TPolyline& Line = Lines.emplace_back();
+      TRawPoint At = RandomPoint();
+      for (int V = Coordinate(3); V >= 0; --V) {
+        Line.Vertices.push_back(At);
+        // Mostly along an axis, as drawn; sometimes anywhere.
+        const TRawPoint To = RandomPoint();
+        if (Coordinate(3) == 0)
+          At = To;
+        else if (Coordinate(1) == 0)
+          At.X = To.X;
+        else
+          At.Y = To.Y;
+      }
+    }
+    const TSegmentIndex Index(Lines);
+    for (int Query = 0; Query < 50; ++Query) {
+      const TRawPoint Q = RandomPoint();
+      const auto Except = static_cast<int32_t>(Coordinate(static_cast<int>(Lines.size())));
+      std::vector<int32_t> Holding;
+      for (size_t L = 0; L < Lines.size(); ++L)
+        for (size_t V = 1; V < Lines[L].Vertices.size(); ++V)
+          if (static_cast<int32_t>(L) != Except &&
+              Holds(Lines[L].Vertices[V - 1], Lines[L].Vertices[V], Q))
+            Holding.push_back(static_cast<int32_t>(L));
+      const int32_t Found = Index.LineThrough(Q, Except);
+      if (Holding.empty())
+        EXPECT_EQ(Found, -1);
+      else
+        EXPECT_THAT(Holding, testing::Contains(Found));
+    }
+  }
+}
+
+TEST(DrawingCheckTest, HostNamesPinsOfItsOwnSymbolsOnly) {
+  TSimDrawing Drawing;
+  Drawing.Pages.emplace_back().Symbols = {{.Handle = 5,
+                                           .SymbolType = TSimType::Relay,
+                                           .Name = "-K1",
+                                           .Pins = {{"A1", {0, 0, 0}}, {"A2", {0, 15000, 0}}}}};
+  TSimHostFactory Hosts(Drawing);
+  TSymbols Symbols;
+  TPolylines Lines;
+  RetrieveRawData(Symbols, Lines, nullptr);
+  ASSERT_EQ(Symbols.size(), 1u);
+  const TSymbol Moved{5, st_Relay, 0, 1, {P(0, 0), P(0, 20)}, ""};
+  THostPinNames Names;
+  EXPECT_EQ(Names.Name(Symbols[0], 1), "-K1:A2");
+  EXPECT_EQ(Names.Name(Moved, 1), "-K1:A2");  // the first answer for a handle stands
+  EXPECT_EQ(THostPinNames().Name(Moved, 1), "handle=5 pin_index=1");
+  EXPECT_EQ(THostPinNames().Name(Symbols[0], 2), "handle=5 pin_index=2");
+  EXPECT_EQ(Hosts.Attempts(), 4);  // retrieval, then one connection per name table
+  Hosts.RefuseCreation = true;
+  EXPECT_EQ(THostPinNames().Name(Symbols[0], 0), "handle=5 pin_index=0");
+}
+
+// The demo drawing read from the simulated host, with the host's own connection list.
+class DrawingCheckDemoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RetrieveRawData(Symbols, Lines, nullptr);
+    RetrieveConnections(CoApplication::Create(), List, nullptr);
+  }
+
+  std::vector<TFinding> Compare(const TConnectionRecs& AList) const {
+    return CompareWithConnectionList(Symbols, Lines, AList);
+  }
+
+  TSimHostFactory Hosts{DemoDrawing()};
+  TSymbols Symbols;
+  TPolylines Lines;
+  TConnectionRecs List;
+};
+
+TEST_F(DrawingCheckDemoTest, FindsTheTwoFaultsAndThePinsTheyLeaveOpen) {
+  std::vector<std::tuple<K, int32_t, std::vector<std::string>>> Found;
+  const std::vector<TFinding> Findings = CheckDrawing(Symbols, Lines);
+  for (const TFinding& F : Findings) Found.emplace_back(F.Kind, F.Page, F.Pins);
+  const auto Open = [](const char* APin) {
+    return std::tuple<K, int32_t, std::vector<std::string>>{K::UnconnectedPin, 1, {APin}};
+  };
+  const std::vector<std::string> Dropped{"=CV05+CAB1-X1:3"};
+  EXPECT_THAT(
+      Found,
+      ElementsAre(
+          Open("=PWR+CAB1-X0:L1"), Open("=PWR+CAB1-X0:L2"), Open("=PWR+CAB1-X0:L3"),
+          Open("=PWR+CAB1-X0:N"),
+          Open("=PWR+CAB1-X0:PE"),  // the feed from outside the cabinet
+          std::tuple{K::OpenLineEnd, 3, std::vector<std::string>{}},
+          std::tuple{K::UnconnectedPin, 3, std::vector<std::string>{"=CV04+CAB1-X1:2"}},
+          std::tuple{K::PinInsideLine, 3, Dropped}, std::tuple{K::UnconnectedPin, 3, Dropped},
+          std::tuple{K::PinInsideLine, 3, Dropped}, std::tuple{K::UnconnectedPin, 3, Dropped}));
+  ASSERT_EQ(Findings.size(), 11u);
+  EXPECT_EQ(Findings[5].Text, "Page 4, x=90.0 y=157.5: line end meets no pin and no other line");
+  EXPECT_EQ(Findings[7].Text,
+            "Page 4, x=210.0 y=160.0: pin =CV05+CAB1-X1:3 lies on a line without a vertex there: "
+            "not joined");
+  // The short wire starts at the contactor.
+  const TRawPoint Start = DemoDrawing().Pages[3].Symbols.size() ? Findings[5].Point : TRawPoint{};
+  EXPECT_EQ(Start.X, 90000);
+}
+
+TEST_F(DrawingCheckDemoTest, TheHostsListAgreesAndOneWireLessOrMoreDoesNot) {
+  EXPECT_THAT(Compare(List), testing::IsEmpty());
+
+  // Names compare as the net graph compares them; wires to pins the drawing lacks, and
+  // wires drawn twice, change nothing.
+  TConnectionRecs Same = List;
+  for (char& C : Same[0].DesignationA) C = static_cast<char>(std::tolower(C));
+  Same.push_back(List[7]);
+  Same.push_back({"-NOWHERE", "1", 1, List[9].DesignationB, List[9].PinB, 1, "unknown"});
+  EXPECT_THAT(Compare(Same), testing::IsEmpty());
+
+  // Every single wire left out splits its net in the list: the drawing joins more.
+  for (size_t I = 0; I < List.size(); ++I) {
+    TConnectionRecs Less = List;
+    Less.erase(Less.begin() + static_cast<ptrdiff_t>(I));
+    const std::vector<TFinding> Findings = Compare(Less);
+    ASSERT_EQ(Findings.size(), 1u) << I;
+    EXPECT_EQ(Findings[0].Kind, K::OnlyInDrawing);
+    EXPECT_THAT(Findings[0].Pins, testing::Contains(PinNameOf(List[I].DesignationA, List[I].PinA)));
+    EXPECT_THAT(Findings[0].Pins, testing::Contains(PinNameOf(List[I].DesignationB, List[I].PinB)));
+  }
+
+  // One wire more joins two nets in the list that the drawing keeps apart.
+  TConnectionRecs More = List;
+  More.push_back({List[0].DesignationA, List[0].PinA, 1, List.back().DesignationB, List.back().PinB,
+                  1, "W99"});
+  const std::vector<TFinding> Findings = Compare(More);
+  ASSERT_EQ(Findings.size(), 1u);
+  EXPECT_EQ(Findings[0].Kind, K::OnlyInList);
+  EXPECT_THAT(Findings[0].Pins,
+              testing::IsSupersetOf({PinNameOf(List[0].DesignationA, List[0].PinA),
+                                     PinNameOf(List.back().DesignationB, List.back().PinB)}));
+  EXPECT_TRUE(std::is_sorted(Findings[0].Pins.begin(), Findings[0].Pins.end(),
+                             [](const auto& A, const auto& B) { return CompareText(A, B) < 0; }));
+  // Placed at the first pin by name.
+  EXPECT_THAT(Findings[0].Text, testing::StartsWith("Page 7, x=315.0 y=230.0: the connection list "
+                                                    "joins 47 pins that the drawing has in 2 nets: "
+                                                    "=CTRL+CAB1-A1:M, =CTRL+CAB1-A2:M, "));
+}
+
+// The two clamps of a feed-through terminal share one name: one pin in a list.
+TEST(DrawingCheckTest, PinsOfOneNameAreOnePinOfTheList) {
+  const TSymbols Symbols{Sym(1, {P(0, 0)}), Sym(2, {P(0, 10), P(0, 20)}, st_Terminal),
+                         Sym(3, {P(0, 30)})};
+  const TPolylines Lines{Line({P(0, 0), P(0, 10)}), Line({P(0, 20), P(0, 30)})};
+  const auto Namer = [](const TSymbol& ASymbol, int32_t APinIndex) {
+    return ASymbol.Handle == 2 ? std::string("X1:1") : TestName(ASymbol, APinIndex);
+  };
+  const auto Compare = [&](const TConnectionRecs& AList) {
+    return Briefs(CompareWithConnectionList(Symbols, Lines, AList, Namer));
+  };
+  EXPECT_THAT(Compare({{"S1", "0", 1, "X1", "1", 1, ""}, {"X1", "1", 1, "S3", "0", 1, ""}}),
+              testing::IsEmpty());
+  // Straight from one end to the other: the list leaves the terminal open.
+  EXPECT_THAT(Compare({{"S1", "0", 1, "S3", "0", 1, ""}}),
+              ElementsAre(TBrief{K::OnlyInDrawing, 0, 0, {"S1:0", "S3:0", "X1:1"}}));
+  // Without the terminal's second clamp, only the list joins S3 to the rest.
+  const TSymbols OneClamp{Symbols[0], Sym(2, {P(0, 10)}, st_Terminal), Symbols[2]};
+  EXPECT_THAT(Briefs(CompareWithConnectionList(
+                  OneClamp, Lines,
+                  {{"S1", "0", 1, "X1", "1", 1, ""}, {"X1", "1", 1, "S3", "0", 1, ""}}, Namer)),
+              ElementsAre(TBrief{K::OnlyInList, 0, 0, {"S1:0", "S3:0", "X1:1"}}));
 }
 
 }  // namespace
