@@ -6,12 +6,15 @@
 #include "host/ReadPCS.h"
 #include "rawdata/ViewRawD.h"
 #include "ui/CompareForm.h"
+#include "ui/DrawingCheckForm.h"
 #include "ui/HelpForm.h"
 #include "ui/NetForm.h"
+#include "ui/UserPrompts.h"
 
 namespace wiremap {
 
 TForms::~TForms() {
+  delete DrawingCheckForm;
   delete Form6;
   delete Form5;
   delete Form4;
@@ -19,6 +22,21 @@ TForms::~TForms() {
   delete Form2;
   delete Form1;
 }
+
+namespace {
+
+void ConnectDrawingCheckForm(TForms& AForms) {
+  AForms.DrawingCheckForm = new TDrawingCheckForm();
+  AForms.DrawingCheckForm->setAttribute(Qt::WA_QuitOnClose, false);
+  TDrawingCheckForm* Check = AForms.DrawingCheckForm;
+  TForm1* Main = AForms.Form1;
+  QObject::connect(Main, &TForm1::drawingCheckRequested, Check, [Check] { Check->RunCheck(); });
+  QObject::connect(Check, &TDrawingCheckForm::pinRequested, Main, [Main](const QString& APin) {
+    if (!Main->SelectPinInPinList(APin)) UserPrompts().Beep();
+  });
+}
+
+}  // namespace
 
 std::unique_ptr<TForms> CreateForms() {
   auto Forms = std::make_unique<TForms>();
@@ -35,6 +53,7 @@ std::unique_ptr<TForms> CreateForms() {
   Forms->Form1->ConnectForms(Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5);
   Forms->Form1->ConnectCompareForm(Forms->Form6);
   Forms->Form6->SetNetlistTree(Forms->Form1->TreeView1);
+  ConnectDrawingCheckForm(*Forms);
   return Forms;
 }
 

@@ -101,6 +101,7 @@ class TForm1 : public QMainWindow {
   void FunctionGraph1Click();
   void LocationGraph1Click();
   void ProductGraph1Click();
+  void CheckDrawing1Click();
   void HighlightSelectioninChart1Click();
   void Help1Click();
   // The loaded project (the new side) against a saved netlist or a sample (the old side).
@@ -156,6 +157,7 @@ class TForm1 : public QMainWindow {
   QAction* FunctionGraph1 = nullptr;
   QAction* LocationGraph1 = nullptr;
   QAction* ProductGraph1 = nullptr;
+  QAction* CheckDrawing1 = nullptr;
   QMenu* Compare1 = nullptr;
   QAction* CompareWithSavedNetlist1 = nullptr;
   QMenu* CompareWithDemoData1 = nullptr;
@@ -168,6 +170,8 @@ class TForm1 : public QMainWindow {
  signals:
   // Every text the status line shows, in order.
   void statusChanged(const QString& AText);
+  // View > Check Drawing: the drawing check window runs the check (connected by Forms).
+  void drawingCheckRequested();
 
  protected:
   bool event(QEvent* AEvent) override;
