@@ -13,6 +13,7 @@
 #include "host/SimHostFactory.h"
 #include "model/TextCompare.h"
 #include "rawdata/HostPinNames.h"
+#include "rawdata/PointTable.h"
 #include "rawdata/SegmentIndex.h"
 
 namespace wiremap {
@@ -272,6 +273,26 @@ TEST(DrawingCheckTest, HostNamesPinsOfItsOwnSymbolsOnly) {
   EXPECT_EQ(THostPinNames().Name(Symbols[0], 0), "handle=5 pin_index=0");
 }
 
+// The point table's limit holds for the check as for the raw data nets.
+TEST(DrawingCheckTest, ChecksADrawingUpToThePointTablesLimit) {
+  TSymbols Symbols;
+  for (int32_t I = 0; I < TPointTable::FillLimit - 1; ++I)
+    Symbols.push_back(Sym(I + 1, {P(I % 1000, I / 1000)}));
+  EXPECT_EQ(CheckDrawing(Symbols, {}, TestName).size(), Symbols.size());
+  EXPECT_THAT(CompareWithConnectionList(Symbols, {}, {}, TestName), testing::IsEmpty());
+  Symbols.push_back(Sym(0, {P(-1, -1)}));
+  EXPECT_THROW(
+      {
+        try {
+          CheckDrawing(Symbols, {}, TestName);
+        } catch (const EAssertionFailed& E) {
+          EXPECT_THAT(E.Message(), testing::StartsWith("Hash table full"));
+          throw;
+        }
+      },
+      EAssertionFailed);
+}
+
 // The demo drawing read from the simulated host, with the host's own connection list.
 class DrawingCheckDemoTest : public ::testing::Test {
  protected:
@@ -313,9 +334,15 @@ TEST_F(DrawingCheckDemoTest, FindsTheTwoFaultsAndThePinsTheyLeaveOpen) {
   EXPECT_EQ(Findings[7].Text,
             "Page 4, x=210.0 y=160.0: pin =CV05+CAB1-X1:3 lies on a line without a vertex there: "
             "not joined");
-  // The short wire starts at the contactor.
-  const TRawPoint Start = DemoDrawing().Pages[3].Symbols.size() ? Findings[5].Point : TRawPoint{};
-  EXPECT_EQ(Start.X, 90000);
+  // The open end is the far end of the wire from the contactor's pin 4.
+  THostPosition Pin4;
+  for (const TSimSymbol& Symbol : DemoDrawing().Pages[3].Symbols)
+    if (Symbol.Name == "=CV04+CAB1-K1") Pin4 = Symbol.Pins.at(3).Position;
+  const auto Wire = std::find_if(Lines.begin(), Lines.end(), [&](const TPolyline& ALine) {
+    return ALine.Vertices.front() == TRawPoint{Pin4.X, Pin4.Y, Pin4.Z, ALine.Layer, 3};
+  });
+  ASSERT_NE(Wire, Lines.end());
+  EXPECT_EQ(Wire->Vertices.back(), Findings[5].Point);
 }
 
 TEST_F(DrawingCheckDemoTest, TheHostsListAgreesAndOneWireLessOrMoreDoesNot) {
