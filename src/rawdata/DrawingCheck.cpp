@@ -1,6 +1,7 @@
 #include "rawdata/DrawingCheck.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <tuple>
@@ -62,43 +63,59 @@ void SortFindings(std::vector<TFinding>& AFindings) {
   });
 }
 
-// What meets at each point of the drawing, the points keyed by a point table.
+// How many symbol pins and how many lines (with a vertex there) meet at a point.
+struct TMeeting {
+  int32_t Pins = 0, Lines = 0;
+};
+
+// What meets at every pin and every line end of the drawing, the points keyed by a point
+// table: per kept symbol pin in drawing order, and per line its first and last vertex.
 class TMeetings {
  public:
-  TMeetings(const TSymbols& ASymbols, const TPolylines& ALines)
-      : FTable(std::make_unique<TPointTable>()),
-        FPins(TPointTable::TableSize),
-        FLines(TPointTable::TableSize),
-        FLastLine(TPointTable::TableSize, -1) {
+  TMeetings(const TSymbols& ASymbols, const TPolylines& ALines) {
+    auto Table = std::make_unique<TPointTable>();
+    std::vector<int32_t> Pins(TPointTable::TableSize), Lines(TPointTable::TableSize),
+        LastLine(TPointTable::TableSize, -1);
+    std::vector<int32_t> PinSlots, EndSlots;
     for (const TSymbol& Symbol : ASymbols) {
       if (!IsKept(Symbol)) continue;
-      for (const TRawPoint& Pin : Symbol.Pins) ++FPins[Slot(FTable->FindOrAdd(Pin))];
-    }
-    for (size_t L = 0; L < ALines.size(); ++L) {
-      for (const TRawPoint& Vertex : ALines[L].Vertices) {
-        const size_t Slot = TMeetings::Slot(FTable->FindOrAdd(Vertex));
-        if (FLastLine[Slot] == static_cast<int32_t>(L)) continue;
-        FLastLine[Slot] = static_cast<int32_t>(L);
-        ++FLines[Slot];
+      for (const TRawPoint& Pin : Symbol.Pins) {
+        PinSlots.push_back(Table->FindOrAdd(Pin));
+        ++Pins[Index(PinSlots.back())];
       }
     }
+    for (size_t L = 0; L < ALines.size(); ++L) {
+      const std::vector<TRawPoint>& Vertices = ALines[L].Vertices;
+      for (size_t V = 0; V < Vertices.size(); ++V) {
+        const int32_t Slot = Table->FindOrAdd(Vertices[V]);
+        if (V == 0 || V + 1 == Vertices.size()) EndSlots.push_back(Slot);
+        if (LastLine[Index(Slot)] == static_cast<int32_t>(L)) continue;
+        LastLine[Index(Slot)] = static_cast<int32_t>(L);
+        ++Lines[Index(Slot)];
+      }
+    }
+    const auto MeetingAt = [&](int32_t ASlot) {
+      return TMeeting{Pins[Index(ASlot)], Lines[Index(ASlot)]};
+    };
+    std::transform(PinSlots.begin(), PinSlots.end(), std::back_inserter(FAtPins), MeetingAt);
+    std::transform(EndSlots.begin(), EndSlots.end(), std::back_inserter(FAtEnds), MeetingAt);
   }
 
-  // Symbol pins and lines (with a vertex there) at a point of the drawing.
-  int32_t PinsAt(const TRawPoint& APoint) { return FPins[Slot(FTable->FindOrAdd(APoint))]; }
-  int32_t LinesAt(const TRawPoint& APoint) { return FLines[Slot(FTable->FindOrAdd(APoint))]; }
+  // At the next kept pin, and at the next line end, in the order above.
+  TMeeting NextPin() { return FAtPins.at(FNextPin++); }
+  TMeeting NextEnd() { return FAtEnds.at(FNextEnd++); }
 
  private:
-  static size_t Slot(int32_t ASlot) { return static_cast<size_t>(ASlot); }
+  static size_t Index(int32_t ASlot) { return static_cast<size_t>(ASlot); }
 
-  std::unique_ptr<TPointTable> FTable;
-  std::vector<int32_t> FPins, FLines, FLastLine;
+  std::vector<TMeeting> FAtPins, FAtEnds;
+  size_t FNextPin = 0, FNextEnd = 0;
 };
 
 // An end of line ALine, at APoint.
-void CheckLineEnd(const TRawPoint& APoint, int32_t ALine, TMeetings& AMeetings,
+void CheckLineEnd(const TRawPoint& APoint, int32_t ALine, TMeeting AMeeting,
                   const TSegmentIndex& ASegments, std::vector<TFinding>& AFindings) {
-  if (AMeetings.PinsAt(APoint) > 0 || AMeetings.LinesAt(APoint) > 1) return;
+  if (AMeeting.Pins > 0 || AMeeting.Lines > 1) return;
   const bool OnLine = ASegments.LineThrough(APoint, ALine) >= 0;
   AFindings.push_back(MakeFinding(
       TFindingKind::OpenLineEnd, APoint, {},
@@ -112,8 +129,9 @@ void CheckLineEnds(const TPolylines& ALines, TMeetings& AMeetings, const TSegmen
     const std::vector<TRawPoint>& Vertices = ALines[L].Vertices;
     const auto Line = static_cast<int32_t>(L);
     if (Vertices.empty()) continue;
-    CheckLineEnd(Vertices.front(), Line, AMeetings, ASegments, AFindings);
-    if (Vertices.size() > 1) CheckLineEnd(Vertices.back(), Line, AMeetings, ASegments, AFindings);
+    CheckLineEnd(Vertices.front(), Line, AMeetings.NextEnd(), ASegments, AFindings);
+    if (Vertices.size() > 1)
+      CheckLineEnd(Vertices.back(), Line, AMeetings.NextEnd(), ASegments, AFindings);
   }
 }
 
@@ -122,10 +140,11 @@ void CheckPins(const TSymbols& ASymbols, TMeetings& AMeetings, const TSegmentInd
   for (const TSymbol& Symbol : ASymbols) {
     if (!IsKept(Symbol)) continue;
     for (size_t I = 0; I < Symbol.Pins.size(); ++I) {
+      const TMeeting Meeting = AMeetings.NextPin();
+      if (Meeting.Lines > 0) continue;
       const TRawPoint& Point = Symbol.Pins[I];
-      if (AMeetings.LinesAt(Point) > 0) continue;
       const bool InsideLine = ASegments.LineThrough(Point) >= 0;
-      const bool Unconnected = CarriesWires(Symbol.SymbolType) && AMeetings.PinsAt(Point) < 2;
+      const bool Unconnected = CarriesWires(Symbol.SymbolType) && Meeting.Pins < 2;
       if (!InsideLine && !Unconnected) continue;
       const std::string Name = ANamer(Symbol, static_cast<int32_t>(I));
       if (InsideLine)

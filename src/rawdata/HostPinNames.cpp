@@ -17,9 +17,16 @@ std::string THostPinNames::Name(const TSymbol& ASymbol, int32_t APinIndex) {
   return (*Names)[static_cast<size_t>(APinIndex)];
 }
 
+THostPinNames::TNames THostPinNames::ReadNames(const TSymbol& ASymbol) {
+  if (FMisses >= MaxMisses) return std::nullopt;
+  TNames Names = AskHost(ASymbol);
+  FMisses = Names ? 0 : FMisses + 1;
+  return Names;
+}
+
 // Names are only a help for the reader: a host that fails here costs the names, not the
 // check.
-THostPinNames::TNames THostPinNames::ReadNames(const TSymbol& ASymbol) {
+THostPinNames::TNames THostPinNames::AskHost(const TSymbol& ASymbol) {
   try {
     if (!FConnected) {
       FConnected = true;
