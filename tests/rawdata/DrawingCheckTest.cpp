@@ -269,6 +269,11 @@ TEST(DrawingCheckTest, HostNamesPinsOfItsOwnSymbolsOnly) {
   EXPECT_EQ(THostPinNames().Name(Moved, 1), "handle=5 pin_index=1");
   EXPECT_EQ(THostPinNames().Name(Symbols[0], 2), "handle=5 pin_index=2");
   EXPECT_EQ(Hosts.Attempts(), 4);  // retrieval, then one connection per name table
+  // A host that knew none of many symbols holds another drawing: it is asked no more.
+  THostPinNames Other;
+  for (int32_t Handle = 100; Handle < 100 + THostPinNames::MaxMisses; ++Handle)
+    EXPECT_EQ(Other.Name(Sym(Handle, {P(0, 0)}), 0), THostPinNames::FallbackName(Handle, 0));
+  EXPECT_EQ(Other.Name(Symbols[0], 0), "handle=5 pin_index=0");
   Hosts.RefuseCreation = true;
   EXPECT_EQ(THostPinNames().Name(Symbols[0], 0), "handle=5 pin_index=0");
 }
