@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CommonCollation.h"
 #include "model/SortedTextList.h"
 
 namespace wiremap {
@@ -91,6 +92,16 @@ TEST_P(TextCompareTest, AgreesWithTheCollatorOnRandomTexts) {
 INSTANTIATE_TEST_SUITE_P(Locales, TextCompareTest,
                          ::testing::Values("C", "POSIX", "en_US.UTF-8", "de_DE.UTF-8", "cs_CZ",
                                            "da_DK"));
+
+// The Windows build checks the same table against the system's comparison.
+TEST(TextCompareLocale, OrdersTheTextsCommonToEveryBackendAsTheTableSays) {
+  for (const char* Locale : {"C", "en_US.UTF-8", "de_DE.UTF-8"}) {
+    SetCollationLocale(Locale);
+    const std::vector<std::string> Mismatches = CommonCollationMismatches();
+    EXPECT_TRUE(Mismatches.empty()) << Locale << ": " << Mismatches.front();
+  }
+  SetCollationLocale("C");
+}
 
 // The collator's own sort key, the reference for equality and order.
 class TReferenceCollator {

@@ -1,0 +1,284 @@
+// The tests of the Windows build, run under Wine by `make test-windows` with the test
+// automation server registered: the COM adapter against the simulated host it serves
+// (same records, same raw data, same errors), a server that fails or is gone, reference
+// counts, and the system's text comparison against the table every backend shares.
+// Prints "N passed, N failed"; with --timings it times retrievals through COM instead.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../model/CommonCollation.h"
+#include "host/ComHost.h"
+#include "host/DemoDrawing.h"
+#include "host/NetRead.h"
+#include "host/SimHostFactory.h"
+#include "rawdata/RawData.h"
+#include "win/TestServerControl.h"
+
+namespace wiremap {
+namespace {
+
+int GPassed = 0, GFailed = 0;
+
+void Check(bool ACondition, const std::string& AWhat) {
+  if (ACondition) {
+    ++GPassed;
+    return;
+  }
+  ++GFailed;
+  std::cerr << "FAILED: " << AWhat << "\n";
+}
+
+// The test server that COM loaded into this process.
+class TServer {
+ public:
+  TServer() : FModule(LoadLibraryW(kTestServerFile)) {
+    if (FModule == nullptr) return;
+    FConfigure = reinterpret_cast<TTestServerConfigure>(
+        reinterpret_cast<void*>(GetProcAddress(FModule, kTestServerConfigure)));
+    FLiveObjects = reinterpret_cast<TTestServerLiveObjects>(
+        reinterpret_cast<void*>(GetProcAddress(FModule, kTestServerLiveObjects)));
+  }
+  bool Loaded() const { return FConfigure != nullptr && FLiveObjects != nullptr; }
+  void Configure(const TTestServerSettings& ASettings) const { FConfigure(&ASettings); }
+  LONG LiveObjects() const { return FLiveObjects(); }
+
+ private:
+  HMODULE FModule;
+  TTestServerConfigure FConfigure = nullptr;
+  TTestServerLiveObjects FLiveObjects = nullptr;
+};
+
+TTestServerSettings Settings(const char* AFailOperation = "", int32_t AFailCall = 0) {
+  TTestServerSettings Result;
+  std::strncpy(Result.FailOperation, AFailOperation, sizeof Result.FailOperation - 1);
+  Result.FailCall = AFailCall;
+  return Result;
+}
+
+// What a retrieval gave: the records, or the error's class and message.
+struct TOutcome {
+  TConnectionRecs Records;
+  std::string Error;
+  int32_t Progress = 0;
+};
+
+TOutcome Retrieve(const std::function<std::shared_ptr<IPCsApplication>()>& AConnect) {
+  TOutcome Outcome;
+  try {
+    const auto Application = AConnect();
+    RetrieveConnections(Application, Outcome.Records, [&Outcome](int32_t APosition, int32_t) {
+      Outcome.Progress = APosition;
+      return true;
+    });
+  } catch (const Exception& AError) {
+    Outcome.Records.clear();
+    Outcome.Error = "Exception " + AError.ClassName() + "\r\n" + AError.Message();
+  }
+  return Outcome;
+}
+
+TOutcome RetrieveThroughCom() {
+  return Retrieve([] { return CoApplication::Create(); });
+}
+
+// The same drawing and faults on a simulated host in this process.
+TOutcome RetrieveDirectly(const TTestServerSettings& ASettings) {
+  return Retrieve([&ASettings] {
+    auto Host = std::make_shared<TSimulatedHost>(DemoDrawing());
+    Host->Faults().FailOperation = ASettings.FailOperation;
+    Host->Faults().FailCall = ASettings.FailCall;
+    Host->Faults().GoneAfterEntries = ASettings.GoneAfterEntries;
+    return Host;
+  });
+}
+
+bool SamePoints(const std::vector<TRawPoint>& A, const std::vector<TRawPoint>& B) {
+  return A == B;
+}
+
+bool SameRawData(const TSymbols& ASymbols, const TPolylines& ALines, const TSymbols& BSymbols,
+                 const TPolylines& BLines) {
+  if (ASymbols.size() != BSymbols.size() || ALines.size() != BLines.size()) return false;
+  for (size_t I = 0; I < ASymbols.size(); ++I) {
+    const TSymbol &A = ASymbols[I], &B = BSymbols[I];
+    if (A.Handle != B.Handle || A.SymbolType != B.SymbolType || A.Page != B.Page ||
+        A.Layer != B.Layer || A.Name != B.Name || !SamePoints(A.Pins, B.Pins))
+      return false;
+  }
+  for (size_t I = 0; I < ALines.size(); ++I) {
+    const TPolyline &A = ALines[I], &B = BLines[I];
+    if (A.Handle != B.Handle || A.Page != B.Page || A.Layer != B.Layer ||
+        A.IsJumper != B.IsJumper || A.IsCable != B.IsCable || !SamePoints(A.Vertices, B.Vertices))
+      return false;
+  }
+  return true;
+}
+
+void TestRetrievalEqualsTheSimulatedHost(const TServer& AServer) {
+  // Faults the server reports through IErrorInfo reach the caller as the host raised them.
+  const std::vector<TTestServerSettings> Cases = {
+      Settings(),
+      Settings("IHostDocument.SymbolByHandle", 7),
+      Settings("IHostPinList.Item", 1),
+      Settings("IHostServices.GetConnection", 12),
+      Settings("IHostServices.ConnectionCount", 1),
+      Settings("IPCsApplication.Project", 1),
+  };
+  for (const TTestServerSettings& Case : Cases) {
+    AServer.Configure(Case);
+    const TOutcome Com = RetrieveThroughCom();
+    const TOutcome Direct = RetrieveDirectly(Case);
+    const std::string Name = std::string("retrieval with fault '") + Case.FailOperation + "'";
+    Check(Com.Error == Direct.Error,
+          Name + ": error '" + Com.Error + "' vs '" + Direct.Error + "'");
+    Check(Com.Records == Direct.Records && Com.Progress == Direct.Progress,
+          Name + ": same records and progress");
+    Check(AServer.LiveObjects() == 0, Name + ": every server object released");
+  }
+  AServer.Configure(Settings());
+  const TOutcome Demo = RetrieveThroughCom();
+  Check(Demo.Error.empty() && !Demo.Records.empty(), "the demo drawing has connections");
+}
+
+void TestRawDataEqualsTheSimulatedHost(const TServer& AServer) {
+  AServer.Configure(Settings());
+  TSymbols ComSymbols, SimSymbols;
+  TPolylines ComLines, SimLines;
+  int Reports = 0;
+  const THostErrorReport Report = [&Reports](const Exception&) { ++Reports; };
+  RetrieveRawData(ComSymbols, ComLines, Report);
+  {
+    TSimHostFactory Simulated(DemoDrawing());
+    RetrieveRawData(SimSymbols, SimLines, Report);
+  }
+  Check(Reports == 0 && !ComSymbols.empty() && !ComLines.empty(), "raw data read through COM");
+  Check(SameRawData(ComSymbols, ComLines, SimSymbols, SimLines),
+        "raw data through COM equals the simulated host's");
+  Check(AServer.LiveObjects() == 0, "raw data: every server object released");
+}
+
+void TestFailingCalls(const TServer& AServer) {
+  TTestServerSettings WithInfo = Settings("IHostSymbol.Name", 3);
+  AServer.Configure(WithInfo);
+  Check(RetrieveThroughCom().Error == "Exception EOleException\r\nIHostSymbol.Name failed (call 3)",
+        "a failing HRESULT with error info gives the server's message");
+
+  TTestServerSettings Bare = WithInfo;
+  Bare.ErrorInfo = 0;
+  AServer.Configure(Bare);
+  Check(RetrieveThroughCom().Error ==
+            "Exception EOleException\r\nIHostSymbol.Name failed with HRESULT 0x80004005",
+        "a failing HRESULT without error info gives the HRESULT in hex");
+
+  TTestServerSettings Gone = Settings();
+  Gone.GoneAfterEntries = 5;
+  AServer.Configure(Gone);
+  const TOutcome Outcome = RetrieveThroughCom();
+  Check(Outcome.Error.rfind("Exception EOleSysError\r\nThe CAD application cannot be reached", 0) ==
+                0 &&
+            Outcome.Error.find("0x80010108") != std::string::npos,
+        "a server gone during the retrieval gives the window's error: '" + Outcome.Error + "'");
+
+  TTestServerSettings Refused = Settings();
+  Refused.RefuseCreation = 1;
+  AServer.Configure(Refused);
+  Check(RetrieveThroughCom().Error.rfind(
+            "Exception EOleSysError\r\nThe CAD application could not be started", 0) == 0,
+        "a server that cannot start raises EOleSysError");
+  TSymbols Symbols(1);
+  TPolylines Lines(1);
+  std::string Reported;
+  RetrieveRawData(Symbols, Lines,
+                  [&Reported](const Exception& AError) { Reported = AError.ClassName(); });
+  Check(Reported == "EOleSysError" && Symbols.empty() && Lines.empty(),
+        "raw data without a server: reported once, nothing read");
+
+  Check(Retrieve([] {
+          return CreateComApplication("{00000000-1111-2222-3333-444444444444}");
+        }).Error.rfind("Exception EOleSysError", 0) == 0,
+        "an unregistered class raises EOleSysError");
+  Check(AServer.LiveObjects() == 0, "failures: every server object released");
+  AServer.Configure(Settings());
+}
+
+void TestCollation() {
+  for (const char* Locale : {"en-US", "de-DE"}) {
+    SetCollationLocale(Locale);
+    const std::vector<std::string> Mismatches = CommonCollationMismatches();
+    Check(Mismatches.empty(), std::string("collation ") + Locale + " orders the common table" +
+                                  (Mismatches.empty() ? "" : ": " + Mismatches.front()));
+  }
+  SetCollationLocale("");
+  Check(CompareText("-K1", "A1") > 0, "Windows word sort passes over a leading hyphen");
+}
+
+double Seconds(const std::function<void()>& AWork) {
+  const auto Start = std::chrono::steady_clock::now();
+  AWork();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+// Median of five runs, in milliseconds.
+double MedianMilliseconds(const std::function<void()>& AWork) {
+  std::vector<double> Runs;
+  for (int I = 0; I < 5; ++I) Runs.push_back(Seconds(AWork) * 1000.0);
+  std::sort(Runs.begin(), Runs.end());
+  return Runs[2];
+}
+
+int RunTimings(const TServer& AServer) {
+  for (const int32_t Records : {0, 10000}) {
+    TTestServerSettings Size = Settings();
+    Size.Records = Records;
+    AServer.Configure(Size);
+    size_t Count = 0;
+    const double Milliseconds =
+        MedianMilliseconds([&Count] { Count = RetrieveThroughCom().Records.size(); });
+    std::printf("retrieval through COM, %s: %zu records, median %.1f ms\n",
+                Records == 0 ? "demo drawing" : "generated list", Count, Milliseconds);
+  }
+  AServer.Configure(Settings());
+  TSymbols Symbols;
+  TPolylines Lines;
+  const double RawData =
+      MedianMilliseconds([&] { RetrieveRawData(Symbols, Lines, [](const Exception&) {}); });
+  std::printf("raw data through COM, demo drawing: %zu symbols, %zu lines, median %.1f ms\n",
+              Symbols.size(), Lines.size(), RawData);
+  return 0;
+}
+
+}  // namespace
+}  // namespace wiremap
+
+int main(int AArgc, char** AArgv) {
+  using namespace wiremap;
+  // A first application object loads the registered server into this process.
+  try {
+    CoApplication::Create();
+  } catch (const Exception& AError) {
+    std::cerr << "The test server is not registered: " << AError.Message() << "\n";
+  }
+  const TServer Loaded;
+  if (!Loaded.Loaded()) {
+    std::cout << "0 passed, 1 failed\n";
+    return 1;
+  }
+  if (AArgc > 1 && std::string(AArgv[1]) == "--timings") return RunTimings(Loaded);
+  TestRetrievalEqualsTheSimulatedHost(Loaded);
+  TestRawDataEqualsTheSimulatedHost(Loaded);
+  TestFailingCalls(Loaded);
+  TestCollation();
+  std::cout << GPassed << " passed, " << GFailed << " failed\n";
+  return GFailed == 0 ? 0 : 1;
+}
