@@ -1,7 +1,8 @@
 #include "host/ComHost.h"
 
-#include <oleauto.h>
 #include <windows.h>
+// after windows.h, which it relies on
+#include <oleauto.h>
 
 #include <cstdio>
 #include <utility>

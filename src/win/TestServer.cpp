@@ -5,9 +5,10 @@
 // objects so that tests can see every reference released; a host fault becomes a failing
 // HRESULT with IErrorInfo, a host that is gone the result a dead server's proxy gives.
 
+#include <windows.h>
+// after windows.h, which they rely on
 #include <oleauto.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <atomic>
 #include <cstring>
