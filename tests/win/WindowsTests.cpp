@@ -18,53 +18,15 @@
 #include <vector>
 
 #include "../model/CommonCollation.h"
+#include "WinTest.h"
 #include "host/ComHost.h"
 #include "host/DemoDrawing.h"
 #include "host/NetRead.h"
 #include "host/SimHostFactory.h"
 #include "rawdata/RawData.h"
-#include "win/TestServerControl.h"
 
 namespace wiremap {
 namespace {
-
-int GPassed = 0, GFailed = 0;
-
-void Check(bool ACondition, const std::string& AWhat) {
-  if (ACondition) {
-    ++GPassed;
-    return;
-  }
-  ++GFailed;
-  std::cerr << "FAILED: " << AWhat << "\n";
-}
-
-// The test server that COM loaded into this process.
-class TServer {
- public:
-  TServer() : FModule(LoadLibraryW(kTestServerFile)) {
-    if (FModule == nullptr) return;
-    FConfigure = reinterpret_cast<TTestServerConfigure>(
-        reinterpret_cast<void*>(GetProcAddress(FModule, kTestServerConfigure)));
-    FLiveObjects = reinterpret_cast<TTestServerLiveObjects>(
-        reinterpret_cast<void*>(GetProcAddress(FModule, kTestServerLiveObjects)));
-  }
-  bool Loaded() const { return FConfigure != nullptr && FLiveObjects != nullptr; }
-  void Configure(const TTestServerSettings& ASettings) const { FConfigure(&ASettings); }
-  LONG LiveObjects() const { return FLiveObjects(); }
-
- private:
-  HMODULE FModule;
-  TTestServerConfigure FConfigure = nullptr;
-  TTestServerLiveObjects FLiveObjects = nullptr;
-};
-
-TTestServerSettings Settings(const char* AFailOperation = "", int32_t AFailCall = 0) {
-  TTestServerSettings Result;
-  std::strncpy(Result.FailOperation, AFailOperation, sizeof Result.FailOperation - 1);
-  Result.FailCall = AFailCall;
-  return Result;
-}
 
 // What a retrieval gave: the records, or the error's class and message.
 struct TOutcome {
@@ -274,11 +236,18 @@ int main(int AArgc, char** AArgv) {
     std::cout << "0 passed, 1 failed\n";
     return 1;
   }
-  if (AArgc > 1 && std::string(AArgv[1]) == "--timings") return RunTimings(Loaded);
+  const std::string Mode = AArgc > 1 ? AArgv[1] : "";
+  if (Mode == "--timings") return RunTimings(Loaded);
+#ifdef WIREMAP_WITH_EXPORTER
+  if (Mode == "--demo-csv") return PrintDemoCsv();
+#endif
   TestRetrievalEqualsTheSimulatedHost(Loaded);
   TestRawDataEqualsTheSimulatedHost(Loaded);
   TestFailingCalls(Loaded);
   TestCollation();
+#ifdef WIREMAP_WITH_EXPORTER
+  TestExporter(Loaded);
+#endif
   std::cout << GPassed << " passed, " << GFailed << " failed\n";
   return GFailed == 0 ? 0 : 1;
 }
