@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "../host/SimTestDrawings.h"
 #include "../model/CommonCollation.h"
 #include "WinTest.h"
 #include "host/ComHost.h"
@@ -199,16 +200,28 @@ double MedianMilliseconds(const std::function<void()>& AWork) {
   return Runs[2];
 }
 
+// Retrievals of one connected application object (the server makes its drawing when it
+// is created, which is not the retrieval's cost), through COM and, for comparison, from
+// the same simulated host called directly.
 int RunTimings(const TServer& AServer) {
   for (const int32_t Records : {0, 10000}) {
     TTestServerSettings Size = Settings();
     Size.Records = Records;
     AServer.Configure(Size);
-    size_t Count = 0;
-    const double Milliseconds =
-        MedianMilliseconds([&Count] { Count = RetrieveThroughCom().Records.size(); });
-    std::printf("retrieval through COM, %s: %zu records, median %.1f ms\n",
-                Records == 0 ? "demo drawing" : "generated list", Count, Milliseconds);
+    const auto Com = CoApplication::Create();
+    const auto Direct =
+        std::make_shared<TSimulatedHost>(Records == 0 ? DemoDrawing() : WireList(Records, true));
+    for (const auto& [Way, Application] :
+         {std::pair{"through COM", Com},
+          std::pair<const char*, std::shared_ptr<IPCsApplication>>{"direct     ", Direct}}) {
+      TConnectionRecs Connections;
+      const double Milliseconds = MedianMilliseconds([&] {
+        RetrieveConnections(Application, Connections, [](int32_t, int32_t) { return true; });
+      });
+      std::printf("retrieval %s, %s: %zu records, median %.1f ms\n", Way,
+                  Records == 0 ? "demo drawing  " : "generated list", Connections.size(),
+                  Milliseconds);
+    }
   }
   AServer.Configure(Settings());
   TSymbols Symbols;
