@@ -110,6 +110,12 @@ void TestRetrievalEqualsTheSimulatedHost(const TServer& AServer) {
     Check(AServer.LiveObjects() == 0, Name + ": every server object released");
   }
   AServer.Configure(Settings());
+  {
+    const auto Application = CoApplication::Create();
+    const auto Project = Application->Project();
+    Check(AServer.LiveObjects() == 2, "the server counts the objects the program holds");
+  }
+  Check(AServer.LiveObjects() == 0, "and counts them released");
   const TOutcome Demo = RetrieveThroughCom();
   Check(Demo.Error.empty() && !Demo.Records.empty(), "the demo drawing has connections");
 }
