@@ -13,26 +13,13 @@ namespace {
 
 using namespace wiremap;
 
-struct TProject {
-  TWiremaps Graph;
-  std::unique_ptr<TKeyValues> KeyValues;
-
-  explicit TProject(int ASample) {
-    TConnectionRecs Records;
-    LoadSampleProject(Records, ASample);
-    Graph.AddConnections(Records);
-    Graph.ComputeNets();
-    KeyValues = std::make_unique<TKeyValues>(Graph);
-  }
-};
-
 void OpenAndPaint(benchmark::State& AState, TAspectKind AAspect, const char* ACaption) {
-  TProject Project(5);
+  TProject Project(SampleRecords(5), "");
   TForm2 Chart;
   // A net over many groups, so that the highlight is drawn too.
-  Project.Graph.MarkNet(0);
+  Project.Graph().MarkNet(0);
   for (auto _ : AState) {
-    Chart.ShowChart(ACaption, Project.Graph, AAspect, Project.KeyValues.get());
+    Chart.ShowChart(ACaption, Project.Graph(), AAspect, &Project.KeyValues());
     const QPixmap Picture = Chart.grab();
     benchmark::DoNotOptimize(Picture.cacheKey());
   }

@@ -63,11 +63,9 @@ TConnectionRecs Revise(const TConnectionRecs& ARecords, std::mt19937_64& ARandom
   return Revised;
 }
 
-TNetlist NetlistOfRecords(const TConnectionRecs& ARecords, TWiremaps& AGraph) {
-  AGraph.Clear();
-  AGraph.AddConnections(ARecords);
-  AGraph.ComputeNets();
-  return NetlistOf(AGraph);
+TNetlist NetlistOfRecords(const TConnectionRecs& ARecords) {
+  TProject Project(ARecords, "");
+  return NetlistOf(Project.Graph());
 }
 
 // The text Save Netlist writes for ANetlist (the linear mark left out: it is not read).
@@ -94,9 +92,8 @@ const TRevisions& Revisions(int ACount) {
   TRevisions& R = Cache[ACount];
   R.OldRecords = MakeConnections(ACount, Random);
   R.NewRecords = Revise(R.OldRecords, Random);
-  TWiremaps Graph;
-  R.Old = NetlistOfRecords(R.OldRecords, Graph);
-  R.New = NetlistOfRecords(R.NewRecords, Graph);
+  R.Old = NetlistOfRecords(R.OldRecords);
+  R.New = NetlistOfRecords(R.NewRecords);
   R.OldText = NetlistText(R.Old);
   return R;
 }
@@ -123,11 +120,10 @@ void BM_CompareNetlists(benchmark::State& AState) {
 void BM_CompareWithSavedNetlist(benchmark::State& AState) {
   SetCollationLocale("en_US");
   const TRevisions& R = Revisions(static_cast<int>(AState.range(0)));
-  TWiremaps Graph;
-  NetlistOfRecords(R.NewRecords, Graph);
+  TProject Project(R.NewRecords, "");
   for (auto _ : AState) {
     const TNetlist Old = ReadNetlistText(R.OldText);
-    const TNetlist New = NetlistOf(Graph);
+    const TNetlist New = NetlistOf(Project.Graph());
     const TNetlistDiff Diff = CompareNetlists(Old, New);
     benchmark::DoNotOptimize(Diff.Unchanged);
     Report(AState, Diff);
@@ -139,9 +135,8 @@ void BM_CompareProjects(benchmark::State& AState) {
   SetCollationLocale("en_US");
   const TRevisions& R = Revisions(static_cast<int>(AState.range(0)));
   for (auto _ : AState) {
-    TWiremaps OldGraph, NewGraph;
-    const TNetlistDiff Diff = CompareNetlists(NetlistOfRecords(R.OldRecords, OldGraph),
-                                              NetlistOfRecords(R.NewRecords, NewGraph));
+    const TNetlistDiff Diff =
+        CompareNetlists(NetlistOfRecords(R.OldRecords), NetlistOfRecords(R.NewRecords));
     benchmark::DoNotOptimize(Diff.Unchanged);
     Report(AState, Diff);
   }

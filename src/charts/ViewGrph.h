@@ -8,6 +8,7 @@
 
 #include "charts/ChartLayout.h"
 #include "model/PinDescr.h"
+#include "model/Wiremaps.h"
 
 class QPainter;
 
@@ -31,8 +32,6 @@ class TForm2 : public QWidget {
   // the window shows no chart.
   void ShowChart(const QString& ACaption, TWiremaps& AGraph, TAspectKind AAspect,
                  TKeyValues* AKeyValues);
-  // Takes the marks of AGraph into the highlight of the chart shown.
-  void RefreshHighlight(TWiremaps& AGraph);
   // Forgets the current chart; called when a new project load begins, since the next
   // project's pins do not fit this chart's nodes.
   void DropChart();
@@ -45,6 +44,11 @@ class TForm2 : public QWidget {
   const TChartLayout& Layout() const { return FLayout; }
   int32_t HoverNode() const { return FHoverNode; }
   QString HintText() const { return toolTip(); }
+
+ public slots:
+  // Takes the marks of AGraph into the highlight of the chart shown (the main window
+  // signals when they change).
+  void RefreshHighlight(wiremap::TWiremaps& AGraph);
 
  protected:
   bool event(QEvent* AEvent) override;

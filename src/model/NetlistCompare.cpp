@@ -9,8 +9,10 @@
 #include "model/ConnectionRec.h"
 #include "model/HashIndex.h"
 #include "model/KeySort.h"
+#include "model/Project.h"
 #include "model/SampleProjects.h"
 #include "model/TextCompare.h"
+#include "model/TreeText.h"
 #include "model/Wiremaps.h"
 
 namespace wiremap {
@@ -36,10 +38,8 @@ TNetlist NetlistOf(TWiremaps& AGraph) {
 TNetlist SampleNetlist(int ANumber) {
   const TSampleProject* Sample = SampleProjectInfo(ANumber);
   if (Sample == nullptr) return {};
-  TWiremaps Graph;
-  Graph.AddConnections(SampleRecords(ANumber));
-  Graph.ComputeNets();
-  TNetlist Result = NetlistOf(Graph);
+  TProject Project(SampleRecords(ANumber), Sample->Caption);
+  TNetlist Result = NetlistOf(Project.Graph());
   Result.ProjectName = Sample->Caption;
   return Result;
 }
@@ -50,11 +50,12 @@ TNetlist SampleNetlist(int ANumber) {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kRootPrefix = "Netlist of project [";
-constexpr std::string_view kNetPrefix = "\tnet ";
+// The texts of the saved tree: a tab per depth before the node captions.
 constexpr std::string_view kPinPrefix = "\t\t";
-constexpr std::string_view kCountMark = "   pins ";
-constexpr std::string_view kLinearMark = "   linear";
+
+bool IsNetLine(std::string_view ALine) {
+  return ALine.starts_with('\t') && ALine.substr(1).starts_with(NetPrefix);
+}
 
 [[noreturn]] void RaiseAtLine(size_t ALine) {
   throw EInvalidNetlist("Not a netlist file: line " + std::to_string(ALine));
@@ -78,11 +79,11 @@ std::vector<std::string_view> SplitLines(std::string_view AText) {
 // The pin count of a net line ("\tnet <name>   pins N[   linear]"), or -1 when the line
 // has none. Read from the end, so a name may itself contain the marks.
 int PinCountOf(std::string_view ALine) {
-  std::string_view Rest = ALine.substr(kNetPrefix.size());
-  if (Rest.ends_with(kLinearMark)) Rest.remove_suffix(kLinearMark.size());
-  const size_t Mark = Rest.rfind(kCountMark);
+  std::string_view Rest = ALine.substr(1 + NetPrefix.size());
+  if (Rest.ends_with(LinearMark)) Rest.remove_suffix(LinearMark.size());
+  const size_t Mark = Rest.rfind(PinCountMark);
   if (Mark == std::string_view::npos) return -1;
-  const std::string_view Digits = Rest.substr(Mark + kCountMark.size());
+  const std::string_view Digits = Rest.substr(Mark + PinCountMark.size());
   if (Digits.empty() ||
       !std::all_of(Digits.begin(), Digits.end(), [](char C) { return C >= '0' && C <= '9'; }))
     return -1;
@@ -102,7 +103,7 @@ class TNetlistReader {
       const size_t Line = I + 1;
       if (ALines[I].starts_with(kPinPrefix))
         AddPin(ALines[I].substr(kPinPrefix.size()), Line);
-      else if (ALines[I].starts_with(kNetPrefix))
+      else if (IsNetLine(ALines[I]))
         StartNet(ALines[I], Line);
       else {
         EndNet();
@@ -121,17 +122,18 @@ class TNetlistReader {
     FNetlist.Nets.emplace_back().reserve(static_cast<size_t>(std::min(FDeclared, 1 << 16)));
   }
 
-  void AddPin(std::string_view AName, size_t ALineNumber) {
+  void AddPin(std::string_view AText, size_t ALineNumber) {
     if (FNetLine == 0) RaiseAtLine(ALineNumber);
     std::vector<std::string>& Net = FNetlist.Nets.back();
     if (Net.size() == static_cast<size_t>(FDeclared)) RaiseAtLine(FNetLine);
-    CollationKeyTo(AName, FKey);
+    std::string Name = UnescapeName(AText);
+    CollationKeyTo(Name, FKey);
     const uint64_t Hash = HashText(FKey);
     if (FIndex.Find(FKey, Hash) >= 0) RaiseAtLine(ALineNumber);
     FKeyBytes += FKey;
     FKeyEnds.push_back(FKeyBytes.size());
     FIndex.Insert(static_cast<int32_t>(FKeyEnds.size() - 1), Hash);
-    Net.emplace_back(AName);
+    Net.push_back(std::move(Name));
   }
 
   // Checks the count of the net that ends here.
@@ -165,12 +167,12 @@ TNetlist ReadNetlistText(const std::string& AText) {
   std::string_view Text = AText;
   if (Text.starts_with(kByteOrderMark)) Text.remove_prefix(kByteOrderMark.size());
   const std::vector<std::string_view> Lines = SplitLines(Text);
-  if (Lines.empty() || !Lines[0].starts_with(kRootPrefix) || !Lines[0].ends_with(']') ||
-      Lines[0].size() <= kRootPrefix.size())
+  if (Lines.empty() || !Lines[0].starts_with(NetlistRootPrefix) || !Lines[0].ends_with(']') ||
+      Lines[0].size() <= NetlistRootPrefix.size())
     RaiseAtLine(1);
   TNetlist Result;
-  Result.ProjectName =
-      Lines[0].substr(kRootPrefix.size(), Lines[0].size() - kRootPrefix.size() - 1);
+  Result.ProjectName = UnescapeName(
+      Lines[0].substr(NetlistRootPrefix.size(), Lines[0].size() - NetlistRootPrefix.size() - 1));
   TNetlistReader(Result).Read(Lines);
   return Result;
 }

@@ -1,6 +1,8 @@
 #include "ui/NetForm.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QHeaderView>
@@ -91,6 +93,8 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ConnectForms(TForm2* AForm2, TForm3* AForm3, TForm4* AForm4, TForm5* AForm5) {
+  if (FForm2) disconnect(this, &TForm1::netMarksChanged, FForm2, &TForm2::RefreshHighlight);
+  if (AForm2) connect(this, &TForm1::netMarksChanged, AForm2, &TForm2::RefreshHighlight);
   FForm2 = AForm2;
   FForm3 = AForm3;
   FForm4 = AForm4;
@@ -282,7 +286,7 @@ void TForm1::PlaceControls() {
 
 void TForm1::FormCreate() {
   setWindowTitle("Wiremap ver. " + VersionText() + CaptionTail);
-  FGraph = std::make_unique<TWiremaps>();
+  FProject = std::make_unique<TProject>(TConnectionRecs(), std::string());
   SetBackground(TreeView1, NetlistBackground);
   SetBackground(TreeView2, PinListBackground);
   ShowReady();
@@ -375,53 +379,62 @@ void TForm1::OpenSampleProject(int ANumber) {
   HideChart();
   TConnectionRecs Records;
   LoadSampleProject(Records, ANumber);
-  LoadConnections(Records);
+  LoadConnections(std::move(Records));
 }
 
-// The retrieved records are emptied whatever the outcome.
+// The retrieved records are emptied whatever the outcome. A retrieval that does not
+// succeed leaves the loaded project as it was: the windows show its own name.
 void TForm1::RetrieveCurrentProjectsNetlist1Click() {
   if (!FForm4) return;
-  // A retrieval that does not succeed leaves the loaded project as it was, its name
-  // included.
-  const std::string LoadedName = ProjectName;
-  if (FForm4->ShowModal() == QDialog::Accepted) {
+  if (FForm4->ShowModal() == QDialog::Accepted)
     LoadRetrievedConnections();
-  } else {
+  else
     TConnectionRecs().swap(FForm4->Connections);
-    ProjectName = LoadedName;
-  }
 }
 
 void TForm1::LoadRetrievedConnections() {
   if (!FForm4) return;
-  const TConnectionRecs Records = std::exchange(FForm4->Connections, {});
+  TConnectionRecs Records = std::exchange(FForm4->Connections, {});
   const TBusyScope Busy(*this, "Retrieving data through OLE...");
   HideChart();
-  LoadConnections(Records);
+  LoadConnections(std::move(Records));
 }
 
-// Everything of a load after the records are at hand, up to "Ready.".
-void TForm1::LoadConnections(const TConnectionRecs& AConnections) {
-  DiscardProject();
-  FGraph->AddConnections(AConnections);
+// Everything of a load after the records are at hand, up to "Ready.". The new project is
+// complete before it replaces the loaded one.
+void TForm1::LoadConnections(TConnectionRecs AConnections) {
   ShowStatus("Computing Net Graph...");
-  FGraph->ComputeNets();
-  FKeyValues = std::make_unique<TKeyValues>(*FGraph);
-  ShowStatistics(AConnections);
+  auto Project = std::make_unique<TProject>(std::move(AConnections), ProjectName);
+  DiscardProject();
+  FProject = std::move(Project);
+  FLoaded = true;
+  ShowStatistics();
   BuildNetlistTree();
   BuildPinListTree(RadioGroup1->ItemIndex());
   ShowReady();
+  emit projectLoaded(*FProject);
 }
 
-// The trees refer to the graph's pins: they go before the graph is cleared, so that a
-// load that fails halfway leaves no node pointing at a discarded pin.
+// The trees refer to the graph's pins: they go before the graph does, so that no node
+// ever points at a discarded pin.
 void TForm1::DiscardProject() {
   for (QTreeWidget* Tree : {TreeView1, TreeView2}) {
     const QSignalBlocker Blocker(Tree);
     Tree->clear();
   }
-  FKeyValues.reset();
-  FGraph->Clear();
+  FNetRows = {};
+}
+
+const TProject* TForm1::Project() const {
+  return FLoaded ? FProject.get() : nullptr;
+}
+
+TWiremaps& TForm1::Graph() {
+  return FProject->Graph();
+}
+
+TKeyValues* TForm1::KeyValues() const {
+  return FLoaded ? &FProject->KeyValues() : nullptr;
 }
 
 void TForm1::HideChart() {
@@ -430,18 +443,9 @@ void TForm1::HideChart() {
   FForm2->DropChart();
 }
 
-void TForm1::ShowStatistics(const TConnectionRecs& AConnections) {
-  const auto Count = [this](TAspectKind AAspect) {
-    return FKeyValues ? FKeyValues->Lists[AAspect].Count() : 0;
-  };
-  const QStringList Lines{"PROJECT STATISTICS [" + ToQString(ProjectName) + "]",
-                          QString("Retrieved connections: %1").arg(AConnections.size()),
-                          QString("Pages (with pins): %1").arg(Count(akPage)),
-                          QString("Functions (connected): %1").arg(Count(akFunction)),
-                          QString("Locations (connected): %1").arg(Count(akLocation)),
-                          QString("Products (i.e. symbols, connected): %1").arg(Count(akProduct)),
-                          QString("Nets: %1").arg(FGraph->NetCount),
-                          QString("Pins (connected): %1").arg(FGraph->GetPinCount())};
+void TForm1::ShowStatistics() {
+  QStringList Lines;
+  for (const std::string& Line : StatisticsLines(*FProject)) Lines.append(ToQString(Line));
   Memo1->setPlainText(Lines.join('\n'));
   if (Memo1->isVisible()) Memo1->repaint();
 }
@@ -450,22 +454,25 @@ void TForm1::ShowStatistics(const TConnectionRecs& AConnections) {
 
 void TForm1::BuildNetlistTree() {
   ShowBusy("Preparing the netlist tree...");
-  ReplaceTree(TreeView1, TNetlistTree(*FGraph, *ImageList1).Build(ToQString(ProjectName)));
+  FNetRows = NetlistRows(FProject->Graph());
+  ReplaceTree(TreeView1,
+              TNetlistTree(FProject->Graph(), *ImageList1).Build(ToQString(FProject->Name())));
 }
 
 void TForm1::BuildPinListTree(int AOrder) {
   ShowBusy("Preparing the pin- and linklist tree...");
-  TPinListTree Builder(*FGraph, *ImageList1);
-  auto Root = Builder.MakeRoot(ToQString(ProjectName));
+  TPinListTree Builder(FProject->Graph(), *ImageList1);
+  // Before the first load the root names whatever ProjectName holds.
+  auto Root = Builder.MakeRoot(ToQString(FLoaded ? FProject->Name() : ProjectName));
   const bool Known = AOrder >= 0 && AOrder < SortOrderCount;
-  if (FKeyValues &&
-      !(Known && Builder.Fill(Root.get(), static_cast<TSortOrder>(AOrder), *FKeyValues)))
+  if (FLoaded &&
+      !(Known && Builder.Fill(Root.get(), static_cast<TSortOrder>(AOrder), FProject->KeyValues())))
     AlertBeep();
   ReplaceTree(TreeView2, std::move(Root));
 }
 
 QTreeWidgetItem* TForm1::AddPinNode(QTreeWidgetItem* AParent, bool AWithPage, int APosition) {
-  return TPinListTree(*FGraph, *ImageList1).AddPinNode(AParent, AWithPage, APosition);
+  return TPinListTree(FProject->Graph(), *ImageList1).AddPinNode(AParent, AWithPage, APosition);
 }
 
 // The nodes were built detached; the view takes them in one go and lays out once.
@@ -506,6 +513,66 @@ void TForm1::ShowFoundPin(QTreeWidgetItem* ANode) {
 QTreeWidgetItem* TForm1::SelectedPinListNode() const {
   QTreeWidgetItem* Node = TreeView2->currentItem();
   return Node && Node->isSelected() ? Node : nullptr;
+}
+
+// --- Navigation from other windows -------------------------------------------------
+
+// The number of the graph's pin named AName (as CompareText compares), or -1. The pins'
+// name order is CompareText's, so a binary search over the positions finds it.
+int32_t TForm1::FindGraphPin(const std::string& AName) const {
+  const TWiremaps& Pins = FProject->Graph();
+  int32_t Low = 0, High = Pins.GetPinCount();
+  while (Low < High) {
+    const int32_t Middle = Low + (High - Low) / 2;
+    if (CompareText(Pins.GetSortedName(Middle), AName) < 0)
+      Low = Middle + 1;
+    else
+      High = Middle;
+  }
+  if (Low < Pins.GetPinCount() && CompareText(Pins.GetSortedName(Low), AName) == 0)
+    return Pins.GetSortedPin(Low)->Number;
+  return -1;
+}
+
+bool TForm1::SelectNetInNetlist(const QStringList& APins) {
+  int32_t Net = -1;
+  std::vector<int32_t> Numbers;
+  for (const QString& Name : APins) {
+    const int32_t Number = FindGraphPin(Name.toStdString());
+    const int32_t Row = Number < 0 ? -1 : FNetRows.RowOf[static_cast<size_t>(Number)];
+    if (Row < 0 || (Net >= 0 && FNetRows.NetOfRow(Row) != Net)) {
+      Net = -1;
+      break;
+    }
+    Net = FNetRows.NetOfRow(Row);
+    Numbers.push_back(Number);
+  }
+  std::sort(Numbers.begin(), Numbers.end());
+  const bool Distinct = std::adjacent_find(Numbers.begin(), Numbers.end()) == Numbers.end();
+  if (Net < 0 || !Distinct || FNetRows.PinCount(Net) != static_cast<int32_t>(Numbers.size())) {
+    AlertBeep();
+    return false;
+  }
+  ShowNetlistNode(TreeView1->topLevelItem(0)->child(Net));
+  return true;
+}
+
+bool TForm1::SelectPinInNetlist(const QString& APin) {
+  const int32_t Number = FindGraphPin(APin.toStdString());
+  const int32_t Row = Number < 0 ? -1 : FNetRows.RowOf[static_cast<size_t>(Number)];
+  if (Row < 0) {
+    AlertBeep();
+    return false;
+  }
+  const int32_t Net = FNetRows.NetOfRow(Row);
+  ShowNetlistNode(TreeView1->topLevelItem(0)->child(Net)->child(
+      Row - FNetRows.Starts[static_cast<size_t>(Net)]));
+  return true;
+}
+
+void TForm1::ShowNetlistNode(QTreeWidgetItem* ANode) {
+  TreeView1->setCurrentItem(ANode);
+  TreeView1->scrollToItem(ANode, QAbstractItemView::PositionAtCenter);
 }
 
 // --- Find Pin -----------------------------------------------------------------------
@@ -565,9 +632,9 @@ void TForm1::TreeView1Change(QTreeWidgetItem* ANode) {
 
 void TForm1::HighlightNet(QTreeWidgetItem* ANetNode) {
   if (!HighlightSelectioninChart1->isChecked()) return;
-  FGraph->ClearMarks();
-  FGraph->MarkNet(NodePin(ANetNode->child(0))->Number);
-  if (FForm2) FForm2->RefreshHighlight(*FGraph);
+  Graph().ClearMarks();
+  Graph().MarkNet(NodePin(ANetNode->child(0))->Number);
+  emit netMarksChanged(Graph());
 }
 
 void TForm1::RadioGroup1Click() {
@@ -621,7 +688,7 @@ void TForm1::ProductGraph1Click() {
 }
 
 void TForm1::ShowChart(const QString& ACaption, TAspectKind AAspect) {
-  if (FForm2) FForm2->ShowChart(ACaption, *FGraph, AAspect, FKeyValues.get());
+  if (FForm2) FForm2->ShowChart(ACaption, Graph(), AAspect, KeyValues());
   ShowReady();
 }
 
@@ -630,9 +697,9 @@ void TForm1::HighlightSelectioninChart1Click() {
     HighlightSelectioninChart1->setChecked(false);
   } else {
     HighlightSelectioninChart1->setChecked(true);
-    FGraph->ClearMarks();
+    Graph().ClearMarks();
   }
-  if (FForm2) FForm2->RefreshHighlight(*FGraph);
+  emit netMarksChanged(Graph());
 }
 
 void TForm1::Help1Click() {
@@ -644,7 +711,7 @@ void TForm1::Help1Click() {
 // The file is read and checked before anything changes: a file that is no netlist
 // leaves the window as it was.
 void TForm1::CompareWithSavedNetlist1Click() {
-  if (!FKeyValues) {
+  if (!FLoaded) {
     AlertBeep();
     return;
   }
@@ -655,7 +722,7 @@ void TForm1::CompareWithSavedNetlist1Click() {
 
 // The sample is built in a graph of its own; the loaded project stays as it is.
 void TForm1::CompareWithDemoData1Click(int ANumber) {
-  if (!FKeyValues) {
+  if (!FLoaded) {
     AlertBeep();
     return;
   }
@@ -664,26 +731,35 @@ void TForm1::CompareWithDemoData1Click(int ANumber) {
 
 void TForm1::ShowComparison(TNetlist AOld) {
   const TBusyScope Busy(*this, "Comparing netlists...");
-  if (FForm6) FForm6->ShowComparison(std::move(AOld), NetlistOf(*FGraph));
+  TNetlist New = NetlistOf(Graph());
+  New.ProjectName = FProject->Name();
+  if (FForm6) FForm6->ShowComparison(std::move(AOld), std::move(New));
   ShowReady();
 }
 
 // --- Text exports and clipboard -----------------------------------------------------
 
+// Both saves write every node, collapsed or not; before the first load the trees are
+// empty, and so is the file.
 void TForm1::SaveNetlist1Click() {
-  SaveTree(*TreeView1);
+  SaveText(
+      [this] { return FLoaded ? WriteNetlistText(Graph(), FProject->Name()) : std::string(); });
 }
 
 void TForm1::SavePinlist1Click() {
-  SaveTree(*TreeView2);
+  SaveText([this] {
+    return FLoaded ? WritePinListText(Graph(), FProject->KeyValues(), RadioGroup1->ItemIndex(),
+                                      FProject->Name())
+                   : std::string();
+  });
 }
 
 // The chosen name is proposed again by the next save, also when this one fails.
-void TForm1::SaveTree(const QTreeWidget& ATree) {
+void TForm1::SaveText(const std::function<std::string()>& AText) {
   const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, FSaveFileName);
   if (!FileName) return;
   FSaveFileName = *FileName;
-  SaveTextFile(*FileName, TreeLines(ATree));
+  SaveTextBytes(*FileName, AText());
 }
 
 // A link node carries the pin it leads to, so that pin is copied.

@@ -1,16 +1,21 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include "model/ConnectionRec.h"
 #include "model/PinDescr.h"
+#include "model/Project.h"
 #include "model/SampleProjects.h"
+#include "model/TreeText.h"
 
 class QAction;
 class QLabel;
@@ -31,12 +36,13 @@ class TForm6;
 class TImageList;
 class TKeyValues;
 struct TNetlist;
+class TProject;
 class TRadioGroup;
 class TWiremaps;
 
 // The main window: the netlist tree, the pin list tree, the project statistics, the
-// status line and the main menu. It owns the net graph of the program's run and the key
-// value tables of the loaded project.
+// status line and the main menu. It owns the loaded project and tells the other windows
+// about loads and net marks through its signals.
 class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
@@ -58,7 +64,7 @@ class TForm1 : public QMainWindow {
   // Load flows.
   void OpenSampleProject(int ANumber);
   void LoadRetrievedConnections();
-  void ShowStatistics(const TConnectionRecs& AConnections);
+  void ShowStatistics();
 
   // Trees.
   void BuildNetlistTree();
@@ -73,8 +79,12 @@ class TForm1 : public QMainWindow {
   // pin's full name fits the mask AMask, or nullptr. Raises EInvalidMask for a bad mask.
   QTreeWidgetItem* FindPinNode(const QString& AMask);
 
-  TWiremaps& Graph() { return *FGraph; }
-  TKeyValues* KeyValues() const { return FKeyValues.get(); }
+  // The loaded project; nullptr before the first load.
+  const TProject* Project() const;
+  // The loaded project's graph (an empty one before the first load) and key values
+  // (nullptr before the first load).
+  TWiremaps& Graph();
+  TKeyValues* KeyValues() const;
 
   // Window events.
   void FormCreate();
@@ -165,9 +175,21 @@ class TForm1 : public QMainWindow {
   QAction* HighlightSelectioninChart1 = nullptr;
   QAction* Help1 = nullptr;
 
+ public slots:
+  // Selects the net node of the netlist tree whose pins are exactly APins (compared as
+  // CompareText does); beeps and gives false when there is none.
+  bool SelectNetInNetlist(const QStringList& APins);
+  // Selects the pin node of the netlist tree for the pin APin; beeps and gives false when
+  // there is none.
+  bool SelectPinInNetlist(const QString& APin);
+
  signals:
   // Every text the status line shows, in order.
   void statusChanged(const QString& AText);
+  // After every successful load, once both trees are built.
+  void projectLoaded(const wiremap::TProject& AProject);
+  // The net marks of AGraph changed (a net selected, the highlight switched off).
+  void netMarksChanged(wiremap::TWiremaps& AGraph);
 
  protected:
   bool event(QEvent* AEvent) override;
@@ -205,7 +227,7 @@ class TForm1 : public QMainWindow {
   void PlaceControls();
   void ApplyFont();
 
-  void LoadConnections(const TConnectionRecs& AConnections);
+  void LoadConnections(TConnectionRecs AConnections);
   void DiscardProject();
   void HideChart();
   void ShowChart(const QString& ACaption, TAspectKind AAspect);
@@ -213,15 +235,20 @@ class TForm1 : public QMainWindow {
   QTreeWidgetItem* FindPinNodeAfter(const QString& AMask, const QTreeWidgetItem* AAfter) const;
   void ShowFoundPin(QTreeWidgetItem* ANode);
   QTreeWidgetItem* SelectedPinListNode() const;
-  void SaveTree(const QTreeWidget& ATree);
+  void SaveText(const std::function<std::string()>& AText);
+  int32_t FindGraphPin(const std::string& AName) const;
+  void ShowNetlistNode(QTreeWidgetItem* ANode);
   void ShowComparison(TNetlist AOld);
   void ExpandAll(QTreeWidget* ATree);
   void CollapseAll(QTreeWidget* ATree);
   void HighlightNet(QTreeWidgetItem* ANetNode);
   void EndBusyCursor();
 
-  std::unique_ptr<TWiremaps> FGraph;
-  std::unique_ptr<TKeyValues> FKeyValues;
+  // Never null: an empty project stands in before the first load.
+  std::unique_ptr<TProject> FProject;
+  bool FLoaded = false;
+  // The rows of the netlist tree of the loaded project.
+  TNetlistRows FNetRows;
   QLabel* FStatusLabel = nullptr;
   QString FStatus;
   bool FBusyCursor = false;

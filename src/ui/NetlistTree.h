@@ -23,8 +23,6 @@ class TNetlistTree {
   std::unique_ptr<QTreeWidgetItem> Build(const QString& AProjectName);
 
  private:
-  TTreeNode* NetNode(int32_t APosition);
-
   const TWiremaps& FGraph;
   const TImageList& FImages;
 };

@@ -21,20 +21,20 @@ void AppendNode(const QTreeWidgetItem& ANode, int ADepth, QStringList& ALines) {
 }  // namespace
 
 void SaveTextFile(const QString& AFileName, const QStringList& ALines) {
+  std::string Text;
+  for (const QString& Line : ALines) {
+    Text += Line.toStdString();
+    Text += "\r\n";
+  }
+  SaveTextBytes(AFileName, Text);
+}
+
+void SaveTextBytes(const QString& AFileName, const std::string& AText) {
   QSaveFile File(AFileName);
   if (!File.open(QIODevice::WriteOnly)) Raise("Cannot create file %1", AFileName);
-  // Lines go out in blocks: one write per line would make a large tree slow to save.
-  QByteArray Block;
-  const auto Flush = [&] {
-    if (File.write(Block) != Block.size()) Raise("Cannot write file %1", AFileName);
-    Block.clear();
-  };
-  for (const QString& Line : ALines) {
-    Block += Line.toUtf8();
-    Block += "\r\n";
-    if (Block.size() >= 1 << 16) Flush();
-  }
-  Flush();
+  if (File.write(AText.data(), static_cast<qint64>(AText.size())) !=
+      static_cast<qint64>(AText.size()))
+    Raise("Cannot write file %1", AFileName);
   if (!File.commit()) Raise("Cannot write file %1", AFileName);
 }
 

@@ -23,6 +23,8 @@ class EFileError : public Exception {
 // Raises EFileError "Cannot create file %s" when the file cannot be opened for writing
 // and "Cannot write file %s" when writing or replacing it fails (a full disk, say).
 void SaveTextFile(const QString& AFileName, const QStringList& ALines);
+// The same for a text already made, written byte for byte.
+void SaveTextBytes(const QString& AFileName, const std::string& AText);
 
 // The whole content of AFileName, byte for byte. Raises EFileError "Cannot open file %s"
 // when the file cannot be opened for reading (missing, a folder, no permission) and

@@ -13,6 +13,7 @@
 #include "SimTestDrawings.h"
 #include "host/DemoDrawing.h"
 #include "host/SimulatedHost.h"
+#include "model/Project.h"
 #include "model/TextCompare.h"
 #include "model/Wiremaps.h"
 
@@ -179,9 +180,8 @@ TEST_F(NetReadTest, TheDemoDrawingLoadsIntoTheNetGraph) {
     EXPECT_EQ(Line, Expected[I]);
   }
 
-  TWiremaps Graph;
-  Graph.AddConnections(Outcome.Records);
-  Graph.ComputeNets();
+  TProject Project(Outcome.Records, "");
+  TWiremaps& Graph = Project.Graph();
   const auto NetOf = [&Graph](const std::string& AName) {
     std::vector<std::string> Names;
     const int32_t Start = Graph.FindOrAddPin(AName)->Number;

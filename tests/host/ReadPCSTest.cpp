@@ -188,7 +188,7 @@ TEST_F(HostLoadTest, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
     EXPECT_EQ(Memo(), MemoBefore);
     EXPECT_EQ(Dump(Form.TreeView1), NetlistBefore);
     EXPECT_TRUE(Form.StatusText().startsWith("Ready. "));
-    EXPECT_EQ(ProjectName, SampleName);
+    EXPECT_EQ(Form.Project()->Name(), SampleName);
     EXPECT_TRUE(Retrieval.Connections.empty());
     Form.BuildPinListTree(0);
     Form.ShowReady();
@@ -214,7 +214,7 @@ TEST_F(ReadPCSRobustness, AListOf100000EntriesAbortedAtTheLastRecordKeepsTheProj
   EXPECT_EQ(Factory.LastHost()->ReleaseCount(), 1);
   EXPECT_TRUE(Prompts.Errors.empty());
   EXPECT_TRUE(Retrieval.Connections.empty());
-  EXPECT_EQ(ProjectName, SampleName);
+  EXPECT_EQ(Form.Project()->Name(), SampleName);
   EXPECT_EQ(Dump(Form.TreeView1), Netlist);
   EXPECT_TRUE(Form.StatusText().startsWith("Ready."));
 }

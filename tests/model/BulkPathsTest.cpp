@@ -53,10 +53,10 @@ TEST(BulkPaths, AddConnectionsEqualsOneAddConnectionPerRecord) {
 TEST(BulkPaths, KeyValuesMatchAMapOfFirstSpellings) {
   SetCollationLocale("C");
   std::mt19937 Random(9);
-  TWiremaps Graph;
-  Graph.AddConnections(RandomRecords(300, Random));
+  TProject Project(RandomRecords(300, Random), "");
+  const TWiremaps& Graph = Project.Graph();
   ASSERT_GT(Graph.GetPinCount(), 16);
-  const TKeyValues Keys(Graph);
+  const TKeyValues& Keys = Project.KeyValues();
   for (int K = 0; K < AspectCount; ++K) {
     std::map<std::string, std::string> FirstSpelling;  // plain-ASCII keys order like texts
     for (int32_t N = 0; N < Graph.GetPinCount(); ++N) {

@@ -12,6 +12,7 @@
 
 #include "model/KeyValues.h"
 #include "model/PinDescr.h"
+#include "model/Project.h"
 #include "model/TextCompare.h"
 #include "model/Wiremaps.h"
 
@@ -78,12 +79,6 @@ TConnectionRecs Load(int ANumber) {
   return Records;
 }
 
-void LoadGraph(const TConnectionRecs& ARecords, TWiremaps& AGraph) {
-  AGraph.Clear();
-  AGraph.AddConnections(ARecords);
-  AGraph.ComputeNets();
-}
-
 bool IsSamePin(const TConnectionRec& R) {
   return SameText(PinNameOf(R.DesignationA, R.PinA), PinNameOf(R.DesignationB, R.PinB));
 }
@@ -142,8 +137,8 @@ TEST_P(SampleProjectTest, TableShowsItsFigures) {
 TEST_P(SampleProjectTest, NetGraphLooksLikeRealWiring) {
   const TSampleFacts& F = GetParam();
   const TConnectionRecs Records = Load(F.Number);
-  TWiremaps Graph;
-  LoadGraph(Records, Graph);
+  TProject Project(Records, "");
+  TWiremaps& Graph = Project.Graph();
 
   // Records joining a pin to itself add neither pins nor links.
   size_t Links = 0;
@@ -185,7 +180,7 @@ TEST_P(SampleProjectTest, NetGraphLooksLikeRealWiring) {
   EXPECT_GT(LongLinear, 0) << "daisy chains through terminals";
   EXPECT_GE(MaxLinks, 10) << "a star point";
 
-  const TKeyValues Keys(Graph);
+  const TKeyValues& Keys = Project.KeyValues();
   EXPECT_GT(Keys.Lists[akProduct].Count(), 10);
   EXPECT_GT(Keys.Lists[akPage].Count(), 1);
   const bool NoFunctions =
@@ -248,8 +243,8 @@ TEST(SampleProjects, EmptyPinNameGivesPinNameEndingInColon) {
   const auto It = std::find_if(Records.begin(), Records.end(),
                                [](const TConnectionRec& R) { return R.PinB.empty(); });
   ASSERT_NE(It, Records.end());
-  TWiremaps Graph;
-  LoadGraph(Records, Graph);
+  TProject Project(Records, "");
+  TWiremaps& Graph = Project.Graph();
   const int32_t Pins = Graph.GetPinCount();
   const TPinDescr* Pin = Graph.FindOrAddPin(PinNameOf(It->DesignationB, It->PinB));
   EXPECT_EQ(Graph.GetPinCount(), Pins) << "the pin was there already";
@@ -267,8 +262,8 @@ TEST(SampleProjects, SamePinRecordCountsButAddsNoPin) {
     return IsSamePin(R) && R.PinA != R.PinB;
   });
   ASSERT_NE(It, Records.end());
-  TWiremaps Graph;
-  LoadGraph({*It}, Graph);
+  TProject Project({*It}, "");
+  const TWiremaps& Graph = Project.Graph();
   EXPECT_EQ(Graph.GetPinCount(), 0);
   EXPECT_EQ(Graph.NetCount, 0);
 }

@@ -257,16 +257,12 @@ int main(int AArgc, char** AArgv) {
   }
   const std::string Mode = AArgc > 1 ? AArgv[1] : "";
   if (Mode == "--timings") return RunTimings(Loaded);
-#ifdef WIREMAP_WITH_EXPORTER
   if (Mode == "--demo-csv") return PrintDemoCsv();
-#endif
   TestRetrievalEqualsTheSimulatedHost(Loaded);
   TestRawDataEqualsTheSimulatedHost(Loaded);
   TestFailingCalls(Loaded);
   TestCollation();
-#ifdef WIREMAP_WITH_EXPORTER
   TestExporter(Loaded);
-#endif
   std::cout << GPassed << " passed, " << GFailed << " failed\n";
   return GFailed == 0 ? 0 : 1;
 }
