@@ -14,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,28 @@ void TestCollation() {
   }
   SetCollationLocale("");
   Check(CompareText("-K1", "A1") > 0, "Windows word sort passes over a leading hyphen");
+
+  // Keys must order and identify texts as the comparison does, punctuation included.
+  const std::vector<std::string> Pieces = {
+      "a", "A", "b", "-", "'", " ", "1", "0", "\xC3\xA9", "\xC3\x89", "e", ".", "\xE2\x80\x90"};
+  std::mt19937 Random(23);
+  std::uniform_int_distribution<size_t> Piece(0, Pieces.size() - 1), Length(0, 4);
+  const auto Make = [&] {
+    std::string Text;
+    for (size_t I = Length(Random); I > 0; --I) Text += Pieces[Piece(Random)];
+    return Text;
+  };
+  int Disagreements = 0;
+  std::string First;
+  for (int I = 0; I < 3000; ++I) {
+    const std::string A = Make(), B = Make();
+    const std::string KeyA = CollationKey(A), KeyB = CollationKey(B);
+    const int Compared = CompareText(A, B), Keyed = CompareKeyed(KeyA, A, KeyB, B);
+    if ((Compared < 0) != (Keyed < 0) || (Compared == 0) != (KeyA == KeyB)) {
+      if (Disagreements++ == 0) First = "'" + A + "' vs '" + B + "'";
+    }
+  }
+  Check(Disagreements == 0, "collation keys agree with the comparison: " + First);
 }
 
 double Seconds(const std::function<void()>& AWork) {
