@@ -4,6 +4,7 @@
 // after windows.h, which it relies on
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -481,6 +482,8 @@ std::shared_ptr<IPCsApplication> CreateComApplication(const std::string& AClassI
   const HRESULT Result = CoCreateInstance(
       ParseGuid(AClassId), nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
       ParseGuid(kApplicationInterfaceId), reinterpret_cast<void**>(Application.Out()));
+  if (Result == REGDB_E_CLASSNOTREG)
+    RaiseUnreachable(Result, "The CAD application is not installed on this computer");
   if (FAILED(Result) || !Application)
     RaiseUnreachable(Result, "The CAD application could not be started");
   TComRef Services = Query(Application.Get(), ParseGuid(kServicesInterfaceId));

@@ -176,7 +176,7 @@ void TestFailingCalls(const TServer& AServer) {
 
   Check(Retrieve([] {
           return CreateComApplication("{00000000-1111-2222-3333-444444444444}");
-        }).Error.rfind("Exception EOleSysError", 0) == 0,
+        }).Error.rfind("Exception EOleSysError\r\nThe CAD application is not installed", 0) == 0,
         "an unregistered class raises EOleSysError");
   Check(AServer.LiveObjects() == 0, "failures: every server object released");
   AServer.Configure(Settings());
