@@ -383,7 +383,8 @@ class TComPageList final : public IHostPageList, TComObject {
   std::shared_ptr<IPCsPage> Item(int32_t AIndex) override {
     const TComRef Figure = GetObject(7, "IHostPageList.Item", LONG{AIndex});
     if (!Figure) return nullptr;
-    TComRef Page = Query(Figure.Get(), ParseGuid(kPageInterfaceId));
+    static const GUID PageInterface = ParseGuid(kPageInterfaceId);
+    TComRef Page = Query(Figure.Get(), PageInterface);
     if (!Page) throw EIntfCastError("Interface not supported");
     return Wrap<TComPage>(std::move(Page));
   }
