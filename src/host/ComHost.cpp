@@ -268,7 +268,7 @@ class TComObject {
     return THostPosition{X, Y, Z};
   }
   template <typename... TArgs>
-  TComRef GetObject(int ASlot, const char* AOperation, TArgs... AArgs) const {
+  TComRef GetInterface(int ASlot, const char* AOperation, TArgs... AArgs) const {
     TComRef Value;
     CallSlot(Object(), ASlot, AOperation, AArgs..., Value.Out());
     return Value;
@@ -297,7 +297,7 @@ class TComList final : public TList, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<TItemInterface> Item(int32_t AIndex) override {
-    return Wrap<TItem>(GetObject(Slots.Item, Slots.ItemName, LONG{AIndex}));
+    return Wrap<TItem>(GetInterface(Slots.Item, Slots.ItemName, LONG{AIndex}));
   }
   int32_t Count() override { return GetInt(Slots.Count, Slots.CountName); }
 };
@@ -336,10 +336,10 @@ class TComSymbol final : public IHostSymbol, TComObject {
   int32_t Handle() override { return GetInt(16, "IHostSymbol.Handle"); }
   int32_t BranchState() override { return GetInt(19, "IHostSymbol.BranchState"); }
   std::shared_ptr<IHostLayer> Layer() override {
-    return Wrap<TComLayer>(GetObject(29, "IHostSymbol.Layer"));
+    return Wrap<TComLayer>(GetInterface(29, "IHostSymbol.Layer"));
   }
   std::shared_ptr<IHostPinList> Pins() override {
-    return Wrap<TComPinList>(GetObject(34, "IHostSymbol.Pins"));
+    return Wrap<TComPinList>(GetInterface(34, "IHostSymbol.Pins"));
   }
   std::string Name() override { return GetString(31, "IHostSymbol.Name"); }
   int32_t SymbolType() override { return GetInt(40, "IHostSymbol.SymbolType"); }
@@ -349,10 +349,10 @@ class TComLine final : public IHostLine, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<IHostVertexList> Vertices() override {
-    return Wrap<TComVertexList>(GetObject(7, "IHostLine.Vertices"));
+    return Wrap<TComVertexList>(GetInterface(7, "IHostLine.Vertices"));
   }
   std::shared_ptr<IHostLayer> Layer() override {
-    return Wrap<TComLayer>(GetObject(36, "IHostLine.Layer"));
+    return Wrap<TComLayer>(GetInterface(36, "IHostLine.Layer"));
   }
   bool Active() override { return GetFlag(9, "IHostLine.Active"); }
   bool Electric() override { return GetFlag(40, "IHostLine.Electric"); }
@@ -368,10 +368,10 @@ class TComPage final : public IPCsPage, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<IHostLineList> Lines() override {
-    return Wrap<TComLineList>(GetObject(7, "IPCsPage.Lines"));
+    return Wrap<TComLineList>(GetInterface(7, "IPCsPage.Lines"));
   }
   std::shared_ptr<IHostSymbolList> Symbols() override {
-    return Wrap<TComSymbolList>(GetObject(18, "IPCsPage.Symbols"));
+    return Wrap<TComSymbolList>(GetInterface(18, "IPCsPage.Symbols"));
   }
   int32_t PageKind() override { return GetInt(28, "IPCsPage.PageKind"); }
 };
@@ -381,7 +381,7 @@ class TComPageList final : public IHostPageList, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<IPCsPage> Item(int32_t AIndex) override {
-    const TComRef Figure = GetObject(7, "IHostPageList.Item", LONG{AIndex});
+    const TComRef Figure = GetInterface(7, "IHostPageList.Item", LONG{AIndex});
     if (!Figure) return nullptr;
     static const GUID PageInterface = ParseGuid(kPageInterfaceId);
     TComRef Page = Query(Figure.Get(), PageInterface);
@@ -395,11 +395,11 @@ class TComDocument final : public IHostDocument, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<IHostPageList> Pages() override {
-    return Wrap<TComPageList>(GetObject(7, "IHostDocument.Pages"));
+    return Wrap<TComPageList>(GetInterface(7, "IHostDocument.Pages"));
   }
   std::shared_ptr<IHostSymbol> SymbolByHandle(int32_t APage, int32_t AHandle) override {
     return Wrap<TComSymbol>(
-        GetObject(14, "IHostDocument.SymbolByHandle", LONG{APage}, LONG{AHandle}));
+        GetInterface(14, "IHostDocument.SymbolByHandle", LONG{APage}, LONG{AHandle}));
   }
 };
 
@@ -407,7 +407,7 @@ class TComProject final : public IHostProject, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<IHostDocument> Document() override {
-    return Wrap<TComDocument>(GetObject(7, "IHostProject.Document"));
+    return Wrap<TComDocument>(GetInterface(7, "IHostProject.Document"));
   }
   int32_t ProjectHandle() override { return GetInt(27, "IHostProject.ProjectHandle"); }
 };
@@ -417,7 +417,7 @@ class TComApplication : public IPCsApplication, TComObject {
  public:
   using TComObject::TComObject;
   std::shared_ptr<IHostProject> Project() override {
-    return Wrap<TComProject>(GetObject(22, "IPCsApplication.Project"));
+    return Wrap<TComProject>(GetInterface(22, "IPCsApplication.Project"));
   }
 };
 
