@@ -35,9 +35,36 @@ bool IsReplaceable(const std::filesystem::path& APath) {
   return !std::filesystem::exists(Status) || std::filesystem::is_regular_file(Status);
 }
 
+// A link is followed, so that writing through it changes the file it points to and the
+// link stays a link.
+std::string ResolvedPath(const std::string& APath) {
+  std::error_code Error;
+  if (!std::filesystem::is_symlink(std::filesystem::symlink_status(APath, Error))) return APath;
+  const std::filesystem::path Target = std::filesystem::canonical(APath, Error);
+  return Error ? APath : Target.string();
+}
+
 std::string TemporaryName(const std::string& APath) {
   std::random_device Random;
   return APath + ".tmp" + std::to_string(Random());
+}
+
+// Writes a new file beside APath and renames it over APath; false when no file can be
+// created there. AShown is the name the user gave.
+bool ReplaceFile(const std::string& APath, std::string_view AText, const std::string& AShown) {
+  const std::string Temporary = TemporaryName(APath);
+  std::FILE* File = std::fopen(Temporary.c_str(), "wb");
+  if (!File) return false;
+  std::error_code Error;
+  if (WriteAndClose(File, AText)) {
+    // The old file's permissions stay (an error here means there is no old file).
+    std::filesystem::permissions(Temporary, std::filesystem::status(APath, Error).permissions(),
+                                 Error);
+    std::filesystem::rename(Temporary, APath, Error);
+    if (!Error) return true;
+  }
+  std::filesystem::remove(Temporary, Error);
+  throw ECliError("Cannot write file " + AShown);
 }
 
 }  // namespace
@@ -56,21 +83,10 @@ void TOutputTarget::Write(std::string_view AText) const {
 }
 
 void TOutputTarget::WriteFile(std::string_view AText) const {
-  if (IsReplaceable(FPath)) {
-    const std::string Temporary = TemporaryName(FPath);
-    // A folder that allows no new file may still hold a writable one: then in place.
-    if (std::FILE* File = std::fopen(Temporary.c_str(), "wb")) {
-      std::error_code Error;
-      if (WriteAndClose(File, AText))
-        std::filesystem::rename(Temporary, FPath, Error);
-      else
-        Error = std::make_error_code(std::errc::io_error);
-      if (!Error) return;
-      std::filesystem::remove(Temporary, Error);
-      throw ECliError("Cannot write file " + FPath);
-    }
-  }
-  std::FILE* File = std::fopen(FPath.c_str(), "wb");
+  const std::string Path = ResolvedPath(FPath);
+  // A folder that allows no new file may still hold a writable one: then in place.
+  if (IsReplaceable(Path) && ReplaceFile(Path, AText, FPath)) return;
+  std::FILE* File = std::fopen(Path.c_str(), "wb");
   if (!File) throw ECliError("Cannot create file " + FPath);
   if (!WriteAndClose(File, AText)) throw ECliError("Cannot write file " + FPath);
 }

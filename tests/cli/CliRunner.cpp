@@ -20,11 +20,31 @@ extern char** environ;
 
 namespace wiremap {
 
+namespace {
+
+// This process's folder, removed with everything in it when the process ends.
+class TTempFolder {
+ public:
+  TTempFolder()
+      : FPath(std::filesystem::temp_directory_path() /
+              ("wiremap-cli-tests-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(FPath);
+  }
+  ~TTempFolder() {
+    std::error_code Error;
+    std::filesystem::remove_all(FPath, Error);
+  }
+  const std::filesystem::path& Path() const { return FPath; }
+
+ private:
+  std::filesystem::path FPath;
+};
+
+}  // namespace
+
 std::string TempPath(const std::string& AName) {
-  const auto Folder =
-      std::filesystem::temp_directory_path() / ("wiremap-cli-tests-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(Folder);
-  return (Folder / AName).string();
+  static const TTempFolder Folder;
+  return (Folder.Path() / AName).string();
 }
 
 std::string ReadFileBytes(const std::string& APath) {

@@ -2,6 +2,7 @@
 // exit statuses and its error lines. The comparison has its own file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,22 @@ TEST(CommandLineTest, ConvertWritesAConnectionListThatOpensAsTheSameProject) {
   TProjectFile File = ReadProjectFile(List);
   TProject Reopened(std::move(File.Records), File.Name);
   EXPECT_EQ(ReadFileBytes(Netlist), WriteNetlistText(Reopened.Graph(), Reopened.Name()));
+}
+
+TEST(CommandLineTest, OutputReplacesTheFileALinkPointsTo) {
+  const std::string Target = TempPath("target.txt");
+  const std::string Link = TempPath("link.txt");
+  WriteFileBytes(Target, std::string(100000, 'x'));
+  std::filesystem::permissions(
+      Target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::remove(Link);
+  std::filesystem::create_symlink(Target, Link);
+  ExpectOutput(RunCli({"netlist", "sample:1", "-o", Link}), 0, "");
+  const auto Project = ReferenceProject("sample:1");
+  EXPECT_EQ(ReadFileBytes(Target), WriteNetlistText(Project->Graph(), Project->Name()));
+  EXPECT_TRUE(std::filesystem::is_symlink(Link));
+  EXPECT_EQ(std::filesystem::status(Target).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(CommandLineTest, ReaderWarningsGoToStandardError) {
