@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QTreeView>
-#include <QTreeWidget>  // the trees before the lazy models
 
 #include "BenchMain.h"
 #include "host/ReadPCS.h"

@@ -14,7 +14,6 @@
 #include "model/TextCompare.h"
 #include "ui/ImageList.h"
 #include "ui/TextFile.h"
-#include "ui/TreeNode.h"
 #include "ui/UserPrompts.h"
 #include "ui/WindowStyle.h"
 
@@ -56,49 +55,7 @@ QTreeWidgetItem* PinNode(const TImageList& AImages, const QString& APrefix,
   return Node;
 }
 
-std::vector<std::string> SortedKeys(const std::vector<std::string>& ANames) {
-  std::vector<std::string> Keys;
-  Keys.reserve(ANames.size());
-  for (const std::string& Name : ANames) Keys.push_back(CollationKey(Name));
-  std::sort(Keys.begin(), Keys.end());
-  return Keys;
-}
-
-// The net nodes of a netlist tree: nodes that carry no pin and whose first child does.
-template <class TVisit>
-QTreeWidgetItem* FindNet(const QTreeWidget& ATree, TVisit AVisit) {
-  for (int Root = 0; Root < ATree.topLevelItemCount(); ++Root) {
-    QTreeWidgetItem* RootNode = ATree.topLevelItem(Root);
-    for (int I = 0; I < RootNode->childCount(); ++I) {
-      QTreeWidgetItem* Net = RootNode->child(I);
-      if (NodePin(Net) || Net->childCount() == 0 || !NodePin(Net->child(0))) continue;
-      if (QTreeWidgetItem* Found = AVisit(Net)) return Found;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
-
-QTreeWidgetItem* FindNetInTree(const QTreeWidget& ATree, const std::vector<std::string>& APins) {
-  const std::vector<std::string> Wanted = SortedKeys(APins);
-  return FindNet(ATree, [&](QTreeWidgetItem* ANet) -> QTreeWidgetItem* {
-    if (static_cast<size_t>(ANet->childCount()) != Wanted.size()) return nullptr;
-    std::vector<std::string> Names;
-    for (int I = 0; I < ANet->childCount(); ++I)
-      Names.push_back(ANet->child(I)->text(0).toStdString());
-    return SortedKeys(Names) == Wanted ? ANet : nullptr;
-  });
-}
-
-QTreeWidgetItem* FindPinInTree(const QTreeWidget& ATree, const std::string& AName) {
-  const std::string Wanted = CollationKey(AName);
-  return FindNet(ATree, [&](QTreeWidgetItem* ANet) -> QTreeWidgetItem* {
-    for (int I = 0; I < ANet->childCount(); ++I)
-      if (CollationKey(ANet->child(I)->text(0).toStdString()) == Wanted) return ANet->child(I);
-    return nullptr;
-  });
-}
 
 TForm6::TForm6(QWidget* AParent) : QDialog(AParent), FImages(std::make_unique<TImageList>()) {
   setWindowTitle(QStringLiteral("Netlist Comparison"));
@@ -149,10 +106,6 @@ void TForm6::CreateControls() {
   Layout->addWidget(Label1);
   Layout->addWidget(TreeView1, 1);
   Layout->addLayout(Buttons);
-}
-
-void TForm6::SetNetlistTree(QTreeWidget* ATree) {
-  FNetlistTree = ATree;
 }
 
 void TForm6::ShowComparison(TNetlist AOld, TNetlist ANew) {
@@ -241,22 +194,19 @@ const std::vector<std::string>* TForm6::NetOf(const QTreeWidgetItem* ANode) cons
 
 void TForm6::TreeView1DblClick(QTreeWidgetItem* ANode) {
   if (!ANode) return;
-  QTreeWidgetItem* Target = nullptr;
   const std::vector<std::string>* Net = NetOf(ANode);
   const QVariant Pin = ANode->data(0, PinRole);
   if (!Net && !Pin.isValid()) {
     ANode->setExpanded(!ANode->isExpanded());
     return;
   }
-  if (FNetlistTree)
-    Target = Net ? FindNetInTree(*FNetlistTree, *Net)
-                 : FindPinInTree(*FNetlistTree, Pin.toString().toStdString());
-  if (!Target) {
-    UserPrompts().Beep();
-    return;
+  if (Net) {
+    QStringList Pins;
+    for (const std::string& Name : *Net) Pins.append(QString::fromStdString(Name));
+    emit netRequested(Pins);
+  } else {
+    emit pinRequested(Pin.toString());
   }
-  FNetlistTree->setCurrentItem(Target);
-  FNetlistTree->scrollToItem(Target, QAbstractItemView::PositionAtCenter);
 }
 
 void TForm6::Button1Click() {

@@ -34,7 +34,8 @@ std::unique_ptr<TForms> CreateForms() {
     Window->setAttribute(Qt::WA_QuitOnClose, false);
   Forms->Form1->ConnectForms(Forms->Form2, Forms->Form3, Forms->Form4, Forms->Form5);
   Forms->Form1->ConnectCompareForm(Forms->Form6);
-  Forms->Form6->SetNetlistTree(Forms->Form1->TreeView1);
+  QObject::connect(Forms->Form6, &TForm6::netRequested, Forms->Form1, &TForm1::SelectNetInNetlist);
+  QObject::connect(Forms->Form6, &TForm6::pinRequested, Forms->Form1, &TForm1::SelectPinInNetlist);
   return Forms;
 }
 

@@ -10,12 +10,11 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "charts/ViewGrph.h"
 #include "host/ReadPCS.h"
@@ -24,14 +23,11 @@
 #include "ui/CompareForm.h"
 #include "ui/HelpForm.h"
 #include "ui/ImageList.h"
-#include "ui/NetlistTree.h"
-#include "ui/NodeDelegate.h"
-#include "ui/PinListTree.h"
-#include "ui/PinNodes.h"
+#include "ui/NetlistModel.h"
+#include "ui/PinListModel.h"
 #include "ui/RadioGroup.h"
 #include "ui/ShortcutGuard.h"
 #include "ui/TextFile.h"
-#include "ui/TreeNode.h"
 #include "ui/UsedMemory.h"
 #include "ui/UserPrompts.h"
 #include "ui/VersionInfo.h"
@@ -87,8 +83,8 @@ TForm1::TForm1(QWidget* AParent)
 
 TForm1::~TForm1() {
   // The trees are deleted after this body; their signals must not reach a dying window.
-  TreeView1->blockSignals(true);
-  TreeView2->blockSignals(true);
+  TreeView1->selectionModel()->blockSignals(true);
+  TreeView2->selectionModel()->blockSignals(true);
   EndBusyCursor();
 }
 
@@ -110,8 +106,10 @@ void TForm1::ConnectCompareForm(TForm6* AForm6) {
 void TForm1::CreateControls() {
   auto* Client = new QWidget(this);
   setCentralWidget(Client);
-  TreeView1 = CreateTree();
-  TreeView2 = CreateTree();
+  FNetlistModel = new TNetlistModel(*ImageList1, this);
+  FPinListModel = new TPinListModel(*ImageList1, this);
+  TreeView1 = CreateTree(FNetlistModel);
+  TreeView2 = CreateTree(FPinListModel);
   Button2 = CreateButton("&Expand All", &TForm1::Button2Click);
   Button3 = CreateButton("&Collapse All", &TForm1::Button3Click);
   Button4 = CreateButton("E&xpand All", &TForm1::Button4Click);
@@ -135,14 +133,14 @@ void TForm1::CreateControls() {
   FStatusLabel->setTextFormat(Qt::PlainText);  // pin names are not markup
   StatusBar1->addWidget(FStatusLabel, 1);
 
-  connect(TreeView1, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* ACurrent) { TreeView1Change(ACurrent); });
+  connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& ACurrent) { TreeView1Change(ACurrent); });
 }
 
-QTreeWidget* TForm1::CreateTree() {
-  auto* Tree = new QTreeWidget(centralWidget());
+QTreeView* TForm1::CreateTree(QAbstractItemModel* AModel) {
+  auto* Tree = new QTreeView(centralWidget());
+  Tree->setModel(AModel);
   Tree->setHeaderHidden(true);
-  Tree->setColumnCount(1);
   Tree->setIndentation(TreeIndent);
   Tree->setIconSize(QSize(TImageList::Size, TImageList::Size));
   Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -150,7 +148,6 @@ QTreeWidget* TForm1::CreateTree() {
   Tree->setSortingEnabled(false);
   Tree->header()->setStretchLastSection(false);
   Tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  Tree->setItemDelegate(new TNodeDelegate(Tree));
   return Tree;
 }
 
@@ -418,11 +415,13 @@ void TForm1::LoadConnections(TConnectionRecs AConnections) {
 // The trees refer to the graph's pins: they go before the graph does, so that no node
 // ever points at a discarded pin.
 void TForm1::DiscardProject() {
-  for (QTreeWidget* Tree : {TreeView1, TreeView2}) {
-    const QSignalBlocker Blocker(Tree);
-    Tree->clear();
+  for (QTreeView* Tree : {TreeView1, TreeView2}) {
+    const QSignalBlocker Blocker(Tree->selectionModel());
+    if (Tree == TreeView1)
+      FNetlistModel->SetProject(nullptr);
+    else
+      FPinListModel->Clear();
   }
-  FNetRows = {};
 }
 
 const TProject* TForm1::Project() const {
@@ -454,36 +453,24 @@ void TForm1::ShowStatistics() {
 
 void TForm1::BuildNetlistTree() {
   ShowBusy("Preparing the netlist tree...");
-  FNetRows = NetlistRows(FProject->Graph());
-  ReplaceTree(TreeView1,
-              TNetlistTree(FProject->Graph(), *ImageList1).Build(ToQString(FProject->Name())));
+  {
+    const QSignalBlocker Blocker(TreeView1->selectionModel());
+    FNetlistModel->SetProject(FLoaded ? FProject.get() : nullptr);
+  }
+  TreeView1->expand(FNetlistModel->Root());
 }
 
 void TForm1::BuildPinListTree(int AOrder) {
   ShowBusy("Preparing the pin- and linklist tree...");
-  TPinListTree Builder(FProject->Graph(), *ImageList1);
-  // Before the first load the root names whatever ProjectName holds.
-  auto Root = Builder.MakeRoot(ToQString(FLoaded ? FProject->Name() : ProjectName));
-  const bool Known = AOrder >= 0 && AOrder < SortOrderCount;
-  if (FLoaded &&
-      !(Known && Builder.Fill(Root.get(), static_cast<TSortOrder>(AOrder), FProject->KeyValues())))
-    AlertBeep();
-  ReplaceTree(TreeView2, std::move(Root));
-}
-
-QTreeWidgetItem* TForm1::AddPinNode(QTreeWidgetItem* AParent, bool AWithPage, int APosition) {
-  return TPinListTree(FProject->Graph(), *ImageList1).AddPinNode(AParent, AWithPage, APosition);
-}
-
-// The nodes were built detached; the view takes them in one go and lays out once.
-void TForm1::ReplaceTree(QTreeWidget* ATree, std::unique_ptr<QTreeWidgetItem> ARoot) {
-  const QSignalBlocker Blocker(ATree);
-  ATree->setUpdatesEnabled(false);
-  const auto Enable = qScopeGuard([ATree] { ATree->setUpdatesEnabled(true); });
-  ATree->clear();
-  QTreeWidgetItem* Root = ARoot.release();
-  ATree->addTopLevelItem(Root);
-  Root->setExpanded(true);
+  {
+    const QSignalBlocker Blocker(TreeView2->selectionModel());
+    // Before the first load the root names whatever ProjectName holds.
+    FPinListModel->SetProject(FLoaded ? FProject.get() : nullptr, AOrder,
+                              FLoaded ? FProject->Name() : ProjectName);
+  }
+  TreeView2->expand(FPinListModel->index(0, 0));
+  const TSortOrderInfo* Order = SortOrderInfo(AOrder);
+  if (FLoaded && (!Order || Order->Shape == TSortOrderInfo::NoTree)) AlertBeep();
 }
 
 bool TForm1::SelectPinInPinList(const QString& AName) {
@@ -491,28 +478,27 @@ bool TForm1::SelectPinInPinList(const QString& AName) {
 }
 
 bool TForm1::SelectPinInPinList(const std::string& AName) {
-  QTreeWidgetItem* Node = NextPinNode(*TreeView2, nullptr, [&](const TPinDescr& APin) {
-    return SameTextAsciiCase(APin.Name, AName);
-  });
-  if (!Node) return false;
+  const QModelIndex Node = FPinListModel->NextPinNode(
+      QModelIndex(), [&](const TPinDescr& APin) { return SameTextAsciiCase(APin.Name, AName); });
+  if (!Node.isValid()) return false;
   ShowFoundPin(Node);
   return true;
 }
 
 // Makes the node visible, selects it and ends with "Ready.".
-void TForm1::ShowFoundPin(QTreeWidgetItem* ANode) {
-  for (QTreeWidgetItem* Parent = ANode->parent(); Parent; Parent = Parent->parent())
-    Parent->setExpanded(true);
-  TreeView2->scrollToItem(ANode);
-  TreeView2->setCurrentItem(ANode);
+void TForm1::ShowFoundPin(const QModelIndex& ANode) {
+  for (QModelIndex Parent = ANode.parent(); Parent.isValid(); Parent = Parent.parent())
+    TreeView2->expand(Parent);
+  TreeView2->scrollTo(ANode);
+  TreeView2->setCurrentIndex(ANode);
   ShowReady();
 }
 
 // The current node only while it is selected: the view also keeps a current node that
 // the user has deselected, or that it chose itself on getting the focus.
-QTreeWidgetItem* TForm1::SelectedPinListNode() const {
-  QTreeWidgetItem* Node = TreeView2->currentItem();
-  return Node && Node->isSelected() ? Node : nullptr;
+QModelIndex TForm1::SelectedPinListNode() const {
+  const QModelIndex Node = TreeView2->currentIndex();
+  return Node.isValid() && TreeView2->selectionModel()->isSelected(Node) ? Node : QModelIndex();
 }
 
 // --- Navigation from other windows -------------------------------------------------
@@ -539,53 +525,51 @@ bool TForm1::SelectNetInNetlist(const QStringList& APins) {
   std::vector<int32_t> Numbers;
   for (const QString& Name : APins) {
     const int32_t Number = FindGraphPin(Name.toStdString());
-    const int32_t Row = Number < 0 ? -1 : FNetRows.RowOf[static_cast<size_t>(Number)];
-    if (Row < 0 || (Net >= 0 && FNetRows.NetOfRow(Row) != Net)) {
+    const TNetlistRows& Rows = FNetlistModel->Rows();
+    const int32_t Row = Number < 0 ? -1 : Rows.RowOf[static_cast<size_t>(Number)];
+    if (Row < 0 || (Net >= 0 && Rows.NetOfRow(Row) != Net)) {
       Net = -1;
       break;
     }
-    Net = FNetRows.NetOfRow(Row);
+    Net = Rows.NetOfRow(Row);
     Numbers.push_back(Number);
   }
   std::sort(Numbers.begin(), Numbers.end());
   const bool Distinct = std::adjacent_find(Numbers.begin(), Numbers.end()) == Numbers.end();
-  if (Net < 0 || !Distinct || FNetRows.PinCount(Net) != static_cast<int32_t>(Numbers.size())) {
+  if (Net < 0 || !Distinct ||
+      FNetlistModel->Rows().PinCount(Net) != static_cast<int32_t>(Numbers.size())) {
     AlertBeep();
     return false;
   }
-  ShowNetlistNode(TreeView1->topLevelItem(0)->child(Net));
+  ShowNetlistNode(FNetlistModel->NetIndex(Net));
   return true;
 }
 
 bool TForm1::SelectPinInNetlist(const QString& APin) {
-  const int32_t Number = FindGraphPin(APin.toStdString());
-  const int32_t Row = Number < 0 ? -1 : FNetRows.RowOf[static_cast<size_t>(Number)];
-  if (Row < 0) {
+  const QModelIndex Node = FNetlistModel->PinIndex(FindGraphPin(APin.toStdString()));
+  if (!Node.isValid()) {
     AlertBeep();
     return false;
   }
-  const int32_t Net = FNetRows.NetOfRow(Row);
-  ShowNetlistNode(TreeView1->topLevelItem(0)->child(Net)->child(
-      Row - FNetRows.Starts[static_cast<size_t>(Net)]));
+  ShowNetlistNode(Node);
   return true;
 }
 
-void TForm1::ShowNetlistNode(QTreeWidgetItem* ANode) {
-  TreeView1->setCurrentItem(ANode);
-  TreeView1->scrollToItem(ANode, QAbstractItemView::PositionAtCenter);
+void TForm1::ShowNetlistNode(const QModelIndex& ANode) {
+  TreeView1->setCurrentIndex(ANode);
+  TreeView1->scrollTo(ANode, QAbstractItemView::PositionAtCenter);
 }
 
 // --- Find Pin -----------------------------------------------------------------------
 
-QTreeWidgetItem* TForm1::FindPinNode(const QString& AMask) {
-  return FindPinNodeAfter(AMask, nullptr);
+QModelIndex TForm1::FindPinNode(const QString& AMask) {
+  return FindPinNodeAfter(AMask, QModelIndex());
 }
 
-QTreeWidgetItem* TForm1::FindPinNodeAfter(const QString& AMask,
-                                          const QTreeWidgetItem* AAfter) const {
+QModelIndex TForm1::FindPinNodeAfter(const QString& AMask, const QModelIndex& AAfter) const {
   const TPinMask Mask(AMask.toStdString());
-  return NextPinNode(*TreeView2, AAfter,
-                     [&Mask](const TPinDescr& APin) { return Mask.Matches(APin.Name); });
+  return FPinListModel->NextPinNode(
+      AAfter, [&Mask](const TPinDescr& APin) { return Mask.Matches(APin.Name); });
 }
 
 // A plain text that is no whole pin name is looked for anywhere in the names. A bad mask
@@ -597,13 +581,13 @@ void TForm1::FindPin1Click() {
   if (!Text) return;
   FSearchText = *Text;
   QString Mask = FSearchText;
-  QTreeWidgetItem* Node = FindPinNode(Mask);
-  if (!Node && !Mask.contains('?') && !Mask.contains('*')) {
+  QModelIndex Node = FindPinNode(Mask);
+  if (!Node.isValid() && !Mask.contains('?') && !Mask.contains('*')) {
     Mask = '*' + FSearchText + '*';
     Node = FindPinNode(Mask);
   }
   FLastSearch = Mask;
-  if (Node)
+  if (Node.isValid())
     ShowFoundPin(Node);
   else
     AlertBeep();
@@ -611,29 +595,29 @@ void TForm1::FindPin1Click() {
 
 // Goes on with the last search below the selected node, up to the end of the list.
 void TForm1::FindNextPin1Click() {
-  const QTreeWidgetItem* Selected = SelectedPinListNode();
-  QTreeWidgetItem* Node =
-      Selected && FLastSearch ? FindPinNodeAfter(*FLastSearch, Selected) : nullptr;
-  if (Node)
+  const QModelIndex Selected = SelectedPinListNode();
+  const QModelIndex Node =
+      Selected.isValid() && FLastSearch ? FindPinNodeAfter(*FLastSearch, Selected) : QModelIndex();
+  if (Node.isValid())
     ShowFoundPin(Node);
   else
     AlertBeep();
 }
 
-void TForm1::TreeView1Change(QTreeWidgetItem* ANode) {
-  if (!ANode) return;
+void TForm1::TreeView1Change(const QModelIndex& ANode) {
+  if (!ANode.isValid()) return;
   if (const TPinDescr* Pin = NodePin(ANode)) {
     const TBusyScope Busy(*this, "Searching for " + ToQString(Pin->Name) + "...");
     if (!SelectPinInPinList(Pin->Name)) ShowReady();
     return;
   }
-  if (ANode->childCount() > 0 && NodePin(ANode->child(0))) HighlightNet(ANode);
+  if (FNetlistModel->IsNet(ANode)) HighlightNet(ANode);
 }
 
-void TForm1::HighlightNet(QTreeWidgetItem* ANetNode) {
+void TForm1::HighlightNet(const QModelIndex& ANetNode) {
   if (!HighlightSelectioninChart1->isChecked()) return;
   Graph().ClearMarks();
-  Graph().MarkNet(NodePin(ANetNode->child(0))->Number);
+  Graph().MarkNet(NodePin(FNetlistModel->index(0, 0, ANetNode))->Number);
   emit netMarksChanged(Graph());
 }
 
@@ -660,16 +644,16 @@ void TForm1::Button5Click() {
   CollapseAll(TreeView2);
 }
 
-void TForm1::ExpandAll(QTreeWidget* ATree) {
-  if (ATree->topLevelItemCount() == 0) return;
+void TForm1::ExpandAll(QTreeView* ATree) {
+  if (ATree->model()->rowCount() == 0) return;
   ATree->expandAll();
   ATree->scrollToTop();
 }
 
-void TForm1::CollapseAll(QTreeWidget* ATree) {
-  if (ATree->topLevelItemCount() == 0) return;
+void TForm1::CollapseAll(QTreeView* ATree) {
+  if (ATree->model()->rowCount() == 0) return;
   ATree->collapseAll();
-  ATree->topLevelItem(0)->setExpanded(true);
+  ATree->expand(ATree->model()->index(0, 0));
 }
 
 // --- Menu commands ------------------------------------------------------------------
@@ -766,6 +750,11 @@ void TForm1::SaveText(const std::function<std::string()>& AText) {
 void TForm1::CopySelection1Click() {
   const TPinDescr* Pin = NodePin(SelectedPinListNode());
   if (!Pin || !UserPrompts().SetClipboardText(ToQString(Pin->Name))) AlertBeep();
+}
+
+TPinDescr* NodePin(const QModelIndex& ANode) {
+  const auto* Model = qobject_cast<const TTreeModel*>(ANode.model());
+  return Model ? Model->Pin(ANode) : nullptr;
 }
 
 }  // namespace wiremap

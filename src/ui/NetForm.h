@@ -23,8 +23,9 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QAbstractItemModel;
+class QModelIndex;
+class QTreeView;
 
 namespace wiremap {
 
@@ -35,6 +36,8 @@ class TForm5;
 class TForm6;
 class TImageList;
 class TKeyValues;
+class TNetlistModel;
+class TPinListModel;
 struct TNetlist;
 class TProject;
 class TRadioGroup;
@@ -69,15 +72,15 @@ class TForm1 : public QMainWindow {
   // Trees.
   void BuildNetlistTree();
   void BuildPinListTree(int AOrder);
-  QTreeWidgetItem* AddPinNode(QTreeWidgetItem* AParent, bool AWithPage, int APosition);
   // Selects the pin node of the pin named AName (letters a to z compared without case);
   // true when one was found.
   bool SelectPinInPinList(const QString& AName);
   bool SelectPinInPinList(const std::string& AName);
   bool SelectPinInPinList(const char* AName) { return SelectPinInPinList(QString(AName)); }
   // The first pin node of the pin list, in the order SelectPinInPinList visits, whose
-  // pin's full name fits the mask AMask, or nullptr. Raises EInvalidMask for a bad mask.
-  QTreeWidgetItem* FindPinNode(const QString& AMask);
+  // pin's full name fits the mask AMask, or an invalid index. Raises EInvalidMask for a
+  // bad mask.
+  QModelIndex FindPinNode(const QString& AMask);
 
   // The loaded project; nullptr before the first load.
   const TProject* Project() const;
@@ -118,7 +121,7 @@ class TForm1 : public QMainWindow {
   void CompareWithDemoData1Click(int ANumber);
 
   // Control events.
-  void TreeView1Change(QTreeWidgetItem* ANode);
+  void TreeView1Change(const QModelIndex& ANode);
   void RadioGroup1Click();
   void Button1Click();
   void Button2Click();
@@ -127,8 +130,9 @@ class TForm1 : public QMainWindow {
   void Button5Click();
 
   // Controls.
-  QTreeWidget* TreeView1 = nullptr;
-  QTreeWidget* TreeView2 = nullptr;
+  // Each over its own lazy model (TNetlistModel, TPinListModel).
+  QTreeView* TreeView1 = nullptr;
+  QTreeView* TreeView2 = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
   QPushButton* Button3 = nullptr;
@@ -213,7 +217,7 @@ class TForm1 : public QMainWindow {
   };
 
   void CreateControls();
-  QTreeWidget* CreateTree();
+  QTreeView* CreateTree(QAbstractItemModel* AModel);
   QPushButton* CreateButton(const QString& ACaption, void (TForm1::*AHandler)());
   void CreateMenu();
   void CreateFileMenu();
@@ -231,24 +235,23 @@ class TForm1 : public QMainWindow {
   void DiscardProject();
   void HideChart();
   void ShowChart(const QString& ACaption, TAspectKind AAspect);
-  void ReplaceTree(QTreeWidget* ATree, std::unique_ptr<QTreeWidgetItem> ARoot);
-  QTreeWidgetItem* FindPinNodeAfter(const QString& AMask, const QTreeWidgetItem* AAfter) const;
-  void ShowFoundPin(QTreeWidgetItem* ANode);
-  QTreeWidgetItem* SelectedPinListNode() const;
+  QModelIndex FindPinNodeAfter(const QString& AMask, const QModelIndex& AAfter) const;
+  void ShowFoundPin(const QModelIndex& ANode);
+  QModelIndex SelectedPinListNode() const;
   void SaveText(const std::function<std::string()>& AText);
   int32_t FindGraphPin(const std::string& AName) const;
-  void ShowNetlistNode(QTreeWidgetItem* ANode);
+  void ShowNetlistNode(const QModelIndex& ANode);
   void ShowComparison(TNetlist AOld);
-  void ExpandAll(QTreeWidget* ATree);
-  void CollapseAll(QTreeWidget* ATree);
-  void HighlightNet(QTreeWidgetItem* ANetNode);
+  void ExpandAll(QTreeView* ATree);
+  void CollapseAll(QTreeView* ATree);
+  void HighlightNet(const QModelIndex& ANetNode);
   void EndBusyCursor();
 
   // Never null: an empty project stands in before the first load.
   std::unique_ptr<TProject> FProject;
   bool FLoaded = false;
-  // The rows of the netlist tree of the loaded project.
-  TNetlistRows FNetRows;
+  TNetlistModel* FNetlistModel = nullptr;
+  TPinListModel* FPinListModel = nullptr;
   QLabel* FStatusLabel = nullptr;
   QString FStatus;
   bool FBusyCursor = false;
@@ -269,6 +272,6 @@ class TForm1 : public QMainWindow {
 };
 
 // The pin a tree node carries, or nullptr (also for a null node).
-TPinDescr* NodePin(const QTreeWidgetItem* ANode);
+TPinDescr* NodePin(const QModelIndex& ANode);
 
 }  // namespace wiremap

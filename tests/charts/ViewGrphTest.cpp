@@ -51,9 +51,8 @@ class ViewGrph : public testing::Test, public TNetFormFixture {
     return Chart.grab().toImage().pixelColor(APoint.X + ADX, APoint.Y + ADY);
   }
   void SelectNet(const QString& AHead) {
-    const auto Nets =
-        Form.TreeView1->findItems("net " + AHead + "   ", Qt::MatchStartsWith | Qt::MatchRecursive);
-    if (!Nets.isEmpty()) Form.TreeView1->setCurrentItem(Nets.first());
+    const QModelIndex Net = FindNode(Form.TreeView1, "net " + AHead + "   ", Qt::MatchStartsWith);
+    if (Net.isValid()) Form.TreeView1->setCurrentIndex(Net);
   }
   std::vector<uint8_t> Highlighted() const { return Chart.Condensed()->Highlighted; }
   QColor Background() const { return Chart.palette().color(QPalette::Base); }

@@ -167,8 +167,8 @@ TEST_F(HostLoadTest, TheDemoDrawingLoadsIntoBothTreesAndTheStatistics) {
   EXPECT_EQ(
       Memo().value(1),
       QString("Retrieved connections: %1").arg(TSimulatedHost(DemoDrawing()).Connections().size()));
-  EXPECT_EQ(Form.TreeView1->topLevelItem(0)->text(0), "Netlist of project []");
-  EXPECT_EQ(Form.TreeView2->topLevelItem(0)->text(0), "List of pins in project []");
+  EXPECT_EQ(Child(Form.TreeView1, {}).data().toString(), "Netlist of project []");
+  EXPECT_EQ(Child(Form.TreeView2, {}).data().toString(), "List of pins in project []");
   EXPECT_TRUE(Retrieval.Connections.empty());
   EXPECT_TRUE(Form.StatusText().startsWith("Ready."));
 }
@@ -236,21 +236,16 @@ TEST_F(ReadPCSRobustness, HostileNamesFromTheHostAreShownAndFound) {
   Form.RetrieveCurrentProjectsNetlist1Click();
   EXPECT_TRUE(Prompts.Errors.empty());
   ASSERT_EQ(Form.Graph().GetPinCount(), 2 * static_cast<int32_t>(Names.size()));
-  const QTreeWidgetItem* Nets = Form.TreeView1->topLevelItem(0);
-  EXPECT_EQ(Nets->childCount(), static_cast<int>(Names.size()));
-  EXPECT_FALSE(Form.TreeView1
-                   ->findItems(QString::fromStdString(Long + ":\xC0\xAF"),
-                               Qt::MatchExactly | Qt::MatchRecursive)
-                   .isEmpty());
-  EXPECT_FALSE(
-      Form.TreeView1->findItems("<b>x</b>  &amp;:", Qt::MatchStartsWith | Qt::MatchRecursive)
-          .isEmpty());
+  const QModelIndex Nets = Child(Form.TreeView1, {});
+  EXPECT_EQ(ChildCount(Nets), static_cast<int>(Names.size()));
+  EXPECT_TRUE(FindNode(Form.TreeView1, QString::fromStdString(Long + ":\xC0\xAF")).isValid());
+  EXPECT_TRUE(FindNode(Form.TreeView1, "<b>x</b>  &amp;:", Qt::MatchStartsWith).isValid());
   // Choosing a pin in the netlist tree finds that very pin in the pin list.
-  for (int I = 0; I < Nets->childCount(); ++I)
-    for (int J = 0; J < Nets->child(I)->childCount(); ++J) {
-      QTreeWidgetItem* Pin = Nets->child(I)->child(J);
-      Form.TreeView1->setCurrentItem(Pin);
-      EXPECT_EQ(NodePin(Form.TreeView2->currentItem()), NodePin(Pin)) << NodePin(Pin)->Name;
+  for (int I = 0; I < ChildCount(Nets); ++I)
+    for (int J = 0; J < ChildCount(Nets.model()->index(I, 0, Nets)); ++J) {
+      const QModelIndex Pin = Child(Form.TreeView1, {I, J});
+      Form.TreeView1->setCurrentIndex(Pin);
+      EXPECT_EQ(NodePin(Form.TreeView2->currentIndex()), NodePin(Pin)) << NodePin(Pin)->Name;
     }
 }
 

@@ -20,7 +20,7 @@ class NetFormExport : public testing::Test, public TNetFormFixture {
     return SavedBy(ACommand, Dir.filePath(AName));
   }
 
-  QTreeWidgetItem* Node(int AIndex) const { return Form.TreeView2->topLevelItem(0)->child(AIndex); }
+  QModelIndex Node(int AIndex) const { return Child(Form.TreeView2, {AIndex}); }
 
   QTemporaryDir Dir;
 };
@@ -54,10 +54,10 @@ TEST_F(NetFormExport, ProposesTheLastChosenNameAndReportsAFailedSave) {
 
 TEST_F(NetFormExport, CopiesThePinOrTheLinkedPinAndBeepsForAnythingElse) {
   QClipboard* Clipboard = QGuiApplication::clipboard();
-  Form.TreeView2->setCurrentItem(Node(1));
+  Form.TreeView2->setCurrentIndex(Node(1));
   Form.CopySelection1Click();
   EXPECT_EQ(Clipboard->text(), "=F1+L1-K1:13");
-  Form.TreeView2->setCurrentItem(Node(1)->child(2));  // linked to +L3-X1:1
+  Form.TreeView2->setCurrentIndex(Child(Form.TreeView2, {1, 2}));  // linked to +L3-X1:1
   Form.CopySelection1Click();
   EXPECT_EQ(Clipboard->text(), "+L3-X1:1");
   EXPECT_EQ(Prompts.Beeps, 0);
@@ -65,13 +65,14 @@ TEST_F(NetFormExport, CopiesThePinOrTheLinkedPinAndBeepsForAnythingElse) {
   Form.TreeView2->clearSelection();
   Form.CopySelection1Click();
   Form.RadioGroup1->SetItemIndex(2);
-  for (QTreeWidgetItem* NoPin : {Form.TreeView2->topLevelItem(0), Node(0)}) {  // root, group
-    Form.TreeView2->setCurrentItem(NoPin);
+  for (const QModelIndex& NoPin :
+       {Child(Form.TreeView2, {}), Child(Form.TreeView2, {0})}) {  // root, group
+    Form.TreeView2->setCurrentIndex(NoPin);
     Form.CopySelection1Click();
   }
   EXPECT_EQ(Prompts.ClipboardWrites, 2);
   EXPECT_EQ(Clipboard->text(), "+L3-X1:1");
-  Form.TreeView2->setCurrentItem(Node(0)->child(0));
+  Form.TreeView2->setCurrentIndex(Child(Form.TreeView2, {0, 0}));
   Prompts.RefuseClipboard = true;
   Form.CopySelection1Click();
   EXPECT_EQ(Prompts.Beeps, 4);
@@ -82,8 +83,8 @@ TEST_F(NetFormExport, CopiesThePinOrTheLinkedPinAndBeepsForAnythingElse) {
 TEST_F(NetFormExport, CtrlCCopiesThePinListSelectionWhereverTheFocusIs) {
   ASSERT_TRUE(ShowActive());
   Load(HandMadeRecords());
-  Form.TreeView1->setCurrentItem(Form.TreeView1->topLevelItem(0)->child(0)->child(1));
-  Form.TreeView2->setCurrentItem(Node(5));
+  Form.TreeView1->setCurrentIndex(Child(Form.TreeView1, {0, 1}));
+  Form.TreeView2->setCurrentIndex(Node(5));
   Form.Memo1->selectAll();
   for (QWidget* Focus : std::initializer_list<QWidget*>{Form.Memo1, Form.TreeView1}) {
     QGuiApplication::clipboard()->setText("before");

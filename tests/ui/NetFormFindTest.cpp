@@ -16,8 +16,9 @@ class NetFormFind : public testing::Test, public TNetFormFixture {
 
   // The pin selected in the pin list; "" for none.
   std::string Selected() const {
-    const QTreeWidgetItem* Node = Form.TreeView2->currentItem();
-    const TPinDescr* Pin = Node && Node->isSelected() ? NodePin(Node) : nullptr;
+    const QModelIndex Node = Form.TreeView2->currentIndex();
+    const TPinDescr* Pin =
+        Form.TreeView2->selectionModel()->isSelected(Node) ? NodePin(Node) : nullptr;
     return Pin ? Pin->Name : "";
   }
 
@@ -26,7 +27,7 @@ class NetFormFind : public testing::Test, public TNetFormFixture {
     Form.FindPin1Click();
   }
 
-  QTreeWidgetItem* Node(int AIndex) const { return Form.TreeView2->topLevelItem(0)->child(AIndex); }
+  QModelIndex Node(int AIndex) const { return Child(Form.TreeView2, {AIndex}); }
 };
 
 TEST_F(NetFormFind, FindsTheWholeNameElseTheTextAnywhereAndRemembersTheText) {
@@ -34,7 +35,7 @@ TEST_F(NetFormFind, FindsTheWholeNameElseTheTextAnywhereAndRemembersTheText) {
   Statuses.clear();
   Find("=r+l2-R3:1");
   EXPECT_EQ(Selected(), "=R+L2-R3:1");
-  EXPECT_TRUE(Form.TreeView2->currentItem()->parent()->isExpanded());
+  EXPECT_TRUE(Form.TreeView2->isExpanded(Form.TreeView2->currentIndex().parent()));
   EXPECT_EQ(StatusTexts(), QStringList{"Ready."});
   Form.RadioGroup1->SetItemIndex(0);
   Find("k1");  // no whole name: searched as "*k1*"
@@ -56,7 +57,7 @@ TEST_F(NetFormFind, FindsTheWholeNameElseTheTextAnywhereAndRemembersTheText) {
 }
 
 TEST_F(NetFormFind, NothingFoundBeepsAndChangesNothing) {
-  Form.TreeView2->setCurrentItem(Node(2));
+  Form.TreeView2->setCurrentIndex(Node(2));
   Statuses.clear();
   // A mask is searched once; node texts are never searched; "?" needs a character.
   const QStringList Misses{"K1*", "pin *", "*links*", "=A1?", "zz"};
@@ -86,7 +87,7 @@ TEST_F(NetFormFind, AnInvalidMaskIsShownAndChangesNothing) {
 }
 
 TEST_F(NetFormFind, FindNextGoesOnAfterTheSelectedNodeUpToTheEnd) {
-  Form.TreeView2->setCurrentItem(Node(0));
+  Form.TreeView2->setCurrentIndex(Node(0));
   Form.FindNextPin1Click();  // no search yet
   EXPECT_EQ(Prompts.Beeps, 1);
   Find("r");  // made as "*r*"
@@ -99,7 +100,7 @@ TEST_F(NetFormFind, FindNextGoesOnAfterTheSelectedNodeUpToTheEnd) {
   EXPECT_EQ(Found,
             (std::vector<std::string>{"=R+L2-R1:1", "=R+L2-R2:1", "=R+L2-R3:1", "=R+L2-R3:1"}));
   EXPECT_EQ(Prompts.Beeps, 2);
-  Form.TreeView2->setCurrentItem(Node(3)->child(1));  // a link node under R1
+  Form.TreeView2->setCurrentIndex(Child(Form.TreeView2, {3, 1}));  // a link node under R1
   Form.FindNextPin1Click();
   EXPECT_EQ(Selected(), "=R+L2-R2:1");
   Form.TreeView2->clearSelection();

@@ -33,8 +33,8 @@ TEST_F(NetForm, StartsEmptyAndReady) {
       QRegularExpression("^Ready\\. {16}Used Memory: \\d+ KB$").match(Form.StatusText()).hasMatch())
       << Form.StatusText().toStdString();
   EXPECT_EQ(Form.Memo1->toPlainText(), "");
-  EXPECT_EQ(Form.TreeView1->topLevelItemCount(), 0);
-  EXPECT_EQ(Form.TreeView2->topLevelItemCount(), 0);
+  EXPECT_EQ(Form.TreeView1->model()->rowCount(), 0);
+  EXPECT_EQ(Form.TreeView2->model()->rowCount(), 0);
   EXPECT_EQ(Form.KeyValues(), nullptr);
   EXPECT_EQ(Form.TreeView1->palette().color(QPalette::Base), QColor(255, 244, 240));
   EXPECT_EQ(Form.TreeView2->palette().color(QPalette::Base), QColor(240, 252, 255));
@@ -205,7 +205,7 @@ TEST_P(NetFormSample, StatisticsMatchTheModel) {
       QString("Nets: %1").arg(Graph.NetCount),
       QString("Pins (connected): %1").arg(Graph.GetPinCount())};
   EXPECT_EQ(Form.Memo1->toPlainText().split('\n'), Expected);
-  EXPECT_EQ(Form.TreeView1->topLevelItem(0)->childCount(), Graph.NetCount);
+  EXPECT_EQ(ChildCount(Child(Form.TreeView1, {})), Graph.NetCount);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSamples, NetFormSample, testing::Range(1, 10));
@@ -217,8 +217,8 @@ TEST_F(NetForm, HostLoadTakesTheRetrievedRecordsAndEmptiesThem) {
   EXPECT_TRUE(Retrieval.Connections.empty());
   EXPECT_EQ(Form.Memo1->toPlainText().section('\n', 0, 1),
             "PROJECT STATISTICS []\nRetrieved connections: 7");
-  EXPECT_EQ(Form.TreeView1->topLevelItem(0)->text(0), "Netlist of project []");
-  EXPECT_EQ(Form.TreeView2->topLevelItem(0)->text(0), "List of pins in project []");
+  EXPECT_EQ(Child(Form.TreeView1, {}).data().toString(), "Netlist of project []");
+  EXPECT_EQ(Child(Form.TreeView2, {}).data().toString(), "List of pins in project []");
   EXPECT_EQ(StatusTexts(), QStringList({"Retrieving data through OLE...", "Computing Net Graph...",
                                         "Preparing the netlist tree...",
                                         "Preparing the pin- and linklist tree...", "Ready."}));
@@ -252,7 +252,7 @@ TEST_F(NetForm, OnlyTheFirstActivationLoadsSampleOne) {
   Form.FormActivate();
   Form.show();
   QApplication::processEvents();
-  EXPECT_EQ(Form.TreeView1->topLevelItem(0)->text(0), "Netlist of project [Hand-made]");
+  EXPECT_EQ(Child(Form.TreeView1, {}).data().toString(), "Netlist of project [Hand-made]");
 }
 
 TEST_F(NetForm, ShowingTheWindowLoadsSampleOne) {

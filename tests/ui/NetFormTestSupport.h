@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -11,7 +12,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "TestPrompts.h"
 #include "host/ReadPCS.h"
@@ -112,19 +113,46 @@ class TNetFormFixture {
   std::vector<Qt::CursorShape> Cursors;
 };
 
-// The tree as text, one line per node in pre-order, one tab per level, down to AMaxDepth.
-inline void DumpNode(const QTreeWidgetItem* ANode, int ADepth, int AMaxDepth, QStringList& ALines) {
-  ALines.append(QString(ADepth, '\t') + ANode->text(0));
+// The tree as text through its model, one line per node in pre-order, one tab per level,
+// down to AMaxDepth.
+inline void DumpNode(const QModelIndex& ANode, int ADepth, int AMaxDepth, QStringList& ALines) {
+  ALines.append(QString(ADepth, '\t') + ANode.data().toString());
   if (ADepth == AMaxDepth) return;
-  for (int I = 0; I < ANode->childCount(); ++I)
-    DumpNode(ANode->child(I), ADepth + 1, AMaxDepth, ALines);
+  const QAbstractItemModel* Model = ANode.model();
+  for (int I = 0; I < Model->rowCount(ANode); ++I)
+    DumpNode(Model->index(I, 0, ANode), ADepth + 1, AMaxDepth, ALines);
 }
 
-inline QStringList Dump(const QTreeWidget* ATree, int AMaxDepth = 99) {
+inline QStringList Dump(const QTreeView* ATree, int AMaxDepth = 99) {
   QStringList Lines;
-  for (int I = 0; I < ATree->topLevelItemCount(); ++I)
-    DumpNode(ATree->topLevelItem(I), 0, AMaxDepth, Lines);
+  const QAbstractItemModel* Model = ATree->model();
+  for (int I = 0; I < Model->rowCount(); ++I) DumpNode(Model->index(I, 0), 0, AMaxDepth, Lines);
   return Lines;
+}
+
+// Node AIndex below the root of ATree's model, then below that one, and so on.
+inline QModelIndex Child(const QTreeView* ATree, std::initializer_list<int> APath) {
+  const QAbstractItemModel* Model = ATree->model();
+  QModelIndex Node = Model->index(0, 0);
+  for (const int Row : APath) Node = Model->index(Row, 0, Node);
+  return Node;
+}
+
+// The first node of ATree, in pre-order, whose text fits AText as AFlags say; invalid when
+// there is none.
+inline QModelIndex FindNode(const QTreeView* ATree, const QString& AText,
+                            Qt::MatchFlags AFlags = Qt::MatchExactly) {
+  const QAbstractItemModel* Model = ATree->model();
+  if (Model->rowCount() == 0) return {};
+  return Model
+      ->match(Model->index(0, 0), Qt::DisplayRole, AText, 1,
+              AFlags | Qt::MatchRecursive | Qt::MatchWrap)
+      .value(0);
+}
+
+// The number of children of ANode (of the view's own model).
+inline int ChildCount(const QModelIndex& ANode) {
+  return ANode.model() ? ANode.model()->rowCount(ANode) : 0;
 }
 
 inline bool BusyCursorShown() {

@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <string>
 
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "NetFormTestSupport.h"
 #include "charts/ViewGrph.h"
-#include "ui/PinListTree.h"
 #include "ui/RadioGroup.h"
 
 namespace wiremap {
@@ -17,10 +16,11 @@ namespace {
 class Robustness : public testing::Test, public TNetFormFixture {
  protected:
   // Every pin node below ANode (pre-order), for comparing what two trees carry.
-  static void PinsBelow(const QTreeWidgetItem* ANode, std::vector<const TPinDescr*>& APins) {
-    for (int I = 0; I < ANode->childCount(); ++I) {
-      if (const TPinDescr* Pin = NodePin(ANode->child(I))) APins.push_back(Pin);
-      PinsBelow(ANode->child(I), APins);
+  static void PinsBelow(const QModelIndex& ANode, std::vector<const TPinDescr*>& APins) {
+    for (int I = 0; I < ChildCount(ANode); ++I) {
+      const QModelIndex Node = ANode.model()->index(I, 0, ANode);
+      if (const TPinDescr* Pin = NodePin(Node)) APins.push_back(Pin);
+      PinsBelow(Node, APins);
     }
   }
 
@@ -57,19 +57,20 @@ TEST_F(Robustness, ANetOfAMillionPinsFillsTheNetlistTree) {
   // An order without a pin list, so that the netlist tree is the only large one.
   Form.RadioGroup1->SetItemIndex(soCustom);
   Load(Chain(Pins));
-  const QTreeWidgetItem* Root = Form.TreeView1->topLevelItem(0);
-  ASSERT_NE(Root, nullptr);
-  ASSERT_EQ(Root->childCount(), 1);
-  QTreeWidgetItem* Net = Root->child(0);
-  EXPECT_EQ(Net->text(0), "net -X0000000:1   pins 1000000   linear");
-  ASSERT_EQ(Net->childCount(), Pins);
-  EXPECT_EQ(Net->child(1)->text(0), "-X0000001:1");
-  EXPECT_EQ(Net->child(Pins - 1)->text(0), "-X0999999:1");
-  EXPECT_EQ(NodePin(Net->child(Pins - 1))->Number, Pins - 1);
+  const QModelIndex Root = Child(Form.TreeView1, {});
+  ASSERT_TRUE(Root.isValid());
+  ASSERT_EQ(ChildCount(Root), 1);
+  const QModelIndex Net = Child(Form.TreeView1, {0});
+  EXPECT_EQ(Net.data().toString(), "net -X0000000:1   pins 1000000   linear");
+  ASSERT_EQ(ChildCount(Net), Pins);
+  EXPECT_EQ(Child(Form.TreeView1, {0, 1}).data().toString(), "-X0000001:1");
+  EXPECT_EQ(Child(Form.TreeView1, {0, Pins - 1}).data().toString(), "-X0999999:1");
+  EXPECT_EQ(NodePin(Child(Form.TreeView1, {0, Pins - 1}))->Number, Pins - 1);
+  EXPECT_EQ(Child(Form.TreeView1, {0, Pins - 1}).parent(), Net);
 
   // Selecting the net marks every pin of it for the chart.
   Form.HighlightSelectioninChart1->setChecked(true);
-  Form.TreeView1->setCurrentItem(Net);
+  Form.TreeView1->setCurrentIndex(Net);
   int32_t Marked = 0;
   for (int32_t N = 0; N < Form.Graph().GetPinCount(); ++N)
     Marked += (Form.Graph().GetPin(N)->Flags & pfMarked) != 0;
@@ -83,8 +84,8 @@ TEST_F(Robustness, ANameOf64KilobytesIsShownWhole) {
   const std::string Wire(65536, 'w');
   Load({{Long, "1", 1, "-K2", "1", 2, Wire}, {Long, "2", 1, Long, "3", 1, "W2"}});
   const QString Pin = QString::fromStdString(Long + ":1");
-  const auto Found = [](QTreeWidget* ATree, const QString& AText) {
-    return !ATree->findItems(AText, Qt::MatchExactly | Qt::MatchRecursive).isEmpty();
+  const auto Found = [](QTreeView* ATree, const QString& AText) {
+    return FindNode(ATree, AText).isValid();
   };
   EXPECT_TRUE(Found(Form.TreeView1, Pin));
   EXPECT_TRUE(Found(Form.TreeView2, "pin " + Pin + "   page 1   links 1"));
@@ -109,15 +110,14 @@ TEST_F(Robustness, NamesWithInvalidUtf8AreShownAndFound) {
     Form.RadioGroup1->SetItemIndex(Order);
     Load(Records);
     std::vector<const TPinDescr*> Netlist, PinList;
-    PinsBelow(Form.TreeView1->topLevelItem(0), Netlist);
-    if (Form.TreeView2->topLevelItemCount() > 0)
-      PinsBelow(Form.TreeView2->topLevelItem(0), PinList);
+    PinsBelow(Child(Form.TreeView1, {}), Netlist);
+    if (Form.TreeView2->model()->rowCount() > 0) PinsBelow(Child(Form.TreeView2, {}), PinList);
     EXPECT_EQ(Netlist.size(), static_cast<size_t>(Form.Graph().GetPinCount()));
     // Every pin chosen in the netlist tree is found in the pin list, by its bytes.
     for (const TPinDescr* Pin : Netlist) {
       if (PinList.empty()) break;
       EXPECT_TRUE(Form.SelectPinInPinList(Pin->Name)) << Pin->Name;
-      EXPECT_EQ(NodePin(Form.TreeView2->currentItem()), Pin);
+      EXPECT_EQ(NodePin(Form.TreeView2->currentIndex()), Pin);
     }
   }
   for (void (TForm1::*Chart)() : {&TForm1::PageGraph1Click, &TForm1::FunctionGraph1Click,
