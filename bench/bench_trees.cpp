@@ -104,6 +104,18 @@ void BM_LoadModel(benchmark::State& AState) {
   }
 }
 
+// What the trees add to a load: both trees built anew for the loaded project and shown.
+void BM_BuildTrees(benchmark::State& AState) {
+  SetOrder(0);
+  LoadWindowOnce(static_cast<int>(AState.range(0)));
+  for (auto _ : AState) {
+    Main().BuildNetlistTree();
+    Main().BuildPinListTree(0);
+    Main().ShowReady();
+    QApplication::processEvents();
+  }
+}
+
 void BM_SortOrderChange(benchmark::State& AState) {
   SetOrder(0);
   LoadWindowOnce(100000);
@@ -150,6 +162,7 @@ void BM_PaintScreenful(benchmark::State& AState) {
 
 BENCHMARK(BM_LoadModel)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTrees)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildTrees)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortOrderChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandAllNetlist)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSample5)->Unit(benchmark::kMillisecond);
