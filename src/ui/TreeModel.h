@@ -17,6 +17,15 @@ enum TNodeRole : int {
   NodeSelectedImageRole = Qt::UserRole + 2  // image index while the node is selected
 };
 
+// The inverse of the odd number AFactor modulo the word size (Newton's iteration).
+constexpr quintptr OddInverse(quintptr AFactor) {
+  quintptr Result = AFactor;
+  for (int I = 0; I < 6; ++I) Result *= 2 - AFactor * Result;
+  return Result;
+}
+
+constexpr quintptr NodeIdSpread = 0x9E3779B97F4A7C15u;
+
 // What the main window's two lazy trees share: one column, read-only rows, images with
 // their selected counterparts, and nodes that are made when the view asks for them. A
 // node's internal id holds its kind (two top bits) and where it sits, so that no object
@@ -37,13 +46,22 @@ class TTreeModel : public QAbstractItemModel {
   static constexpr int KindShift = 62;
   static constexpr quintptr PlaceMask = (quintptr(1) << KindShift) - 1;
 
+  // Views keep expanded nodes in hashes of their indexes, whose hash adds the id to the row:
+  // ids that follow the rows would put the nodes of a large tree into a few long runs of
+  // buckets. The place is therefore spread by an odd factor (undone by its inverse).
+  static constexpr quintptr Spread = NodeIdSpread;
+  static constexpr quintptr Unspread = OddInverse(NodeIdSpread);
+  static_assert(Spread * Unspread == 1);
+
   static quintptr Id(int AKind, quintptr APlace) {
-    return (static_cast<quintptr>(AKind) << KindShift) | APlace;
+    return (static_cast<quintptr>(AKind) << KindShift) | ((APlace * Spread) & PlaceMask);
   }
   static int KindOf(const QModelIndex& AIndex) {
     return static_cast<int>(AIndex.internalId() >> KindShift);
   }
-  static quintptr PlaceOf(const QModelIndex& AIndex) { return AIndex.internalId() & PlaceMask; }
+  static quintptr PlaceOf(const QModelIndex& AIndex) {
+    return (AIndex.internalId() * Unspread) & PlaceMask;
+  }
   static int32_t Low(quintptr APlace) { return static_cast<int32_t>(APlace & 0xFFFFFFFFu); }
   static int32_t High(quintptr APlace) { return static_cast<int32_t>(APlace >> 32); }
 
