@@ -101,10 +101,13 @@ bool ReadSet(const std::vector<std::string>& C, size_t& AAt, TElement& ASet, siz
     ++J;
   }
   std::optional<uint32_t> Previous;
+  // The start of a range belongs to the range only; it was taken alone first.
+  bool Alone = false;
   for (; J < C.size() && C[J] != "]"; ++J) {
     if (C[J] != "-") {
       Previous = CodeOf(Fold(C[J]));
       ASet.Ranges.push_back({*Previous, *Previous});
+      Alone = true;
       continue;
     }
     // A range needs a character on both sides of the "-", inside the set.
@@ -112,6 +115,8 @@ bool ReadSet(const std::vector<std::string>& C, size_t& AAt, TElement& ASet, siz
       AInvalidAt = Previous ? J + 2 : J + 1;
       return false;
     }
+    if (Alone) ASet.Ranges.pop_back();
+    Alone = false;
     const uint32_t Last = CodeOf(Fold(C[++J]));
     if (*Previous <= Last) ASet.Ranges.push_back({*Previous, Last});
     Previous = Last;

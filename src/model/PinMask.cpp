@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "model/TextCompare.h"
 
@@ -93,16 +94,21 @@ class TPinMask::TParser {
       ++FAt;
     }
     std::optional<char32_t> Previous;
+    // Whether Previous stands alone in the set; as the start of a range it belongs to the
+    // range only, so "[z-a]" holds nothing.
+    bool Alone = false;
     for (; !AtEnd() && FChars[FAt] != ']'; ++FAt) {
       if (FChars[FAt] != '-') {
         Previous = Fold(FChars[FAt]);
         AElement.Ranges.emplace_back(*Previous, *Previous);
+        Alone = true;
         continue;
       }
       // A range needs a character on either side of the "-" inside the set.
       if (!Previous) Fail();
       ++FAt;
       if (AtEnd() || FChars[FAt] == ']') Fail();
+      if (std::exchange(Alone, false)) AElement.Ranges.pop_back();
       const char32_t Last = Fold(FChars[FAt]);
       if (*Previous <= Last) AElement.Ranges.emplace_back(*Previous, Last);
       Previous = Last;

@@ -30,7 +30,7 @@ TEST(PinMask, MatchesTheWholeNameByTheRules) {
       {"*K1*", "=F1+L1-k1:13", true}, {"*bc", "abcbc", true}, {"a*b*c", "acb", false},
       // Sets: folded ranges, a range that adds nothing, negation, specials inside.
       {"[a-cx-z]", "Y", true}, {"[a-cx-z]", "d", false}, {"[A-z]", "_", false},
-      {"[z-a]", "Z", true}, {"[z-a]", "b", false}, {"[!abc]1", "A1", false},
+      {"[az-a]", "A", true}, {"[az-a]", "Z", false}, {"[a-c-e]", "d", true}, {"[!abc]1", "A1", false},
       {"[!abc]1", "d1", true}, {"[*?[]", "[", true}, {"[+--]", ",", true},
       // A character is a whole UTF-8 character; a stray byte is one character.
       {"?", "Č", true}, {"??", "Č", false}, {"[ČŠ]", "š", false}, {"[à-ÿ]", "é", true},
@@ -53,6 +53,7 @@ TEST(PinMask, AnInvalidMaskNamesItselfAndWhereCompilingStopped) {
   } const Cases[] = {
       {"ab[cd", 6}, {"[!", 3}, {"[]", 2}, {"[!]", 3},       // no "]"; empty sets
       {"[-a]", 2}, {"[!-a]", 3}, {"[a-]", 4}, {"[a-", 4},   // "-" without two sides
+      {"[z-a]", 5}, {"[!z-a]", 6},                          // ranges that add nothing
       {"Čš[", 4},                                           // characters, not bytes
       {Repeat("*a", 31), 62}, {Repeat("*a", 30) + "*", 62}, {Repeat("*[ab]", 31), 152}};
   // clang-format on
