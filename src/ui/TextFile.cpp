@@ -31,6 +31,8 @@ void SaveTextFile(const QString& AFileName, const QStringList& ALines) {
 
 void SaveTextBytes(const QString& AFileName, const std::string& AText) {
   QSaveFile File(AFileName);
+  // A folder where no temporary file can be made may still hold a writable file.
+  File.setDirectWriteFallback(true);
   if (!File.open(QIODevice::WriteOnly)) Raise("Cannot create file %1", AFileName);
   if (File.write(AText.data(), static_cast<qint64>(AText.size())) !=
       static_cast<qint64>(AText.size()))

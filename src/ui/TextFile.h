@@ -19,7 +19,8 @@ class EFileError : public Exception {
 };
 
 // Writes ALines to AFileName as UTF-8, every line (the last one too) ended by CR LF. The
-// file is replaced only once everything is written, so a failed save keeps the old file.
+// file is replaced only once everything is written, so a failed save keeps the old file;
+// only in a folder where no new file may be made is an existing file written in place.
 // Raises EFileError "Cannot create file %s" when the file cannot be opened for writing
 // and "Cannot write file %s" when writing or replacing it fails (a full disk, say).
 void SaveTextFile(const QString& AFileName, const QStringList& ALines);

@@ -2,7 +2,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -34,6 +37,23 @@ class TFileSizeLimit {
   void (*FOldHandler)(int);
 };
 
+// Takes away, while it lives, the power of root to ignore file permissions, so that a
+// folder without write permission refuses new files for every user.
+class TPermissionsEnforced {
+ public:
+  TPermissionsEnforced() {
+    syscall(SYS_capget, &FHeader, FOld);
+    __user_cap_data_struct Reduced[2] = {FOld[0], FOld[1]};
+    Reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    syscall(SYS_capset, &FHeader, Reduced);
+  }
+  ~TPermissionsEnforced() { syscall(SYS_capset, &FHeader, FOld); }
+
+ private:
+  __user_cap_header_struct FHeader{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct FOld[2]{};
+};
+
 TEST(TextFile, WritesUtf8WithCrLfAfterEveryLine) {
   QTemporaryDir Dir;
   const QString Name = Dir.filePath("out.txt");
@@ -54,6 +74,23 @@ TEST(TextFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_THAT([&] { SaveTextFile(Name, QStringList(10000, "a line of text")); },
               testing::ThrowsMessage<EFileError>("Cannot write file " + Name.toStdString()));
   EXPECT_EQ(FileBytes(Name), QByteArray("old\r\n"));
+}
+
+TEST(TextFile, AWritableFileInAFolderWithoutCreatePermissionIsSavedInPlace) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("out.txt");
+  SaveTextFile(Name, {"old"});
+  QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+  {
+    TPermissionsEnforced Enforced;
+    EXPECT_NO_THROW(SaveTextFile(Name, {"new", "lines"}));
+    // A new file cannot be made there at all.
+    EXPECT_THAT([&] { SaveTextFile(Dir.filePath("other.txt"), {"x"}); },
+                testing::ThrowsMessage<EFileError>("Cannot create file " +
+                                                   Dir.filePath("other.txt").toStdString()));
+  }
+  QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_EQ(FileBytes(Name), QByteArray("new\r\nlines\r\n"));
 }
 
 TEST(TextFile, ReadsBackWhatWasSavedAndNamesAFileItCannotOpen) {
