@@ -371,7 +371,7 @@ void CheckRawData(TFuzzInput& AInput, const TSimDrawing& ADrawing) {
   std::string Error;
   std::vector<std::string> Symbols, Polylines, Nets;
   try {
-    RetrieveRawData(Run.Symbols, Run.Polylines, [&](const Exception&) { ++Reports; });
+    RetrieveRawData(Run.Symbols, Run.Polylines, [&](const std::exception&) { ++Reports; });
     Table->Build(Run.Symbols, Run.Polylines);
     Table->ComputeNetlist(Run.Nets);
     Run.Table.reset(Table.get());  // lent for the report, taken back below

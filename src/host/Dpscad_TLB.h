@@ -186,6 +186,14 @@ std::shared_ptr<TObject> Present(std::shared_ptr<TObject> AObject) {
   return AObject;
 }
 
+// ACount, a number of items a host list gave. A negative count means the call failed:
+// EOleException, as for any failing call, instead of reading it as an empty list.
+inline int32_t PresentCount(int32_t ACount) {
+  if (ACount < 0)
+    throw EOleException("The CAD application reported " + std::to_string(ACount) + " items");
+  return ACount;
+}
+
 // The same object queried for its services; EIntfCastError when it has none.
 std::shared_ptr<IHostServices> QueryHostServices(
     const std::shared_ptr<IPCsApplication>& AApplication);

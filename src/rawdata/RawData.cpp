@@ -58,7 +58,7 @@ class TRawDataReader {
 
  private:
   void ReadSymbols(IHostSymbolList& AList, int32_t APageIndex) {
-    const int32_t Count = AList.Count();
+    const int32_t Count = PresentCount(AList.Count());
     ReserveMore(FSymbols, Count);
     for (int32_t I = 0; I < Count; ++I) {
       const std::shared_ptr<IHostSymbol> Symbol = Present(AList.Item(I));
@@ -83,7 +83,7 @@ class TRawDataReader {
   }
 
   void ReadPins(IHostPinList& APins, TSymbol& ASymbol) {
-    const int32_t Count = APins.Count();
+    const int32_t Count = PresentCount(APins.Count());
     ReserveMore(ASymbol.Pins, Count);
     for (int32_t I = 0; I < Count; ++I)
       ASymbol.Pins.push_back(
@@ -105,7 +105,7 @@ class TRawDataReader {
   }
 
   void ReadLines(IHostLineList& AList, int32_t APageIndex) {
-    const int32_t Count = AList.Count();
+    const int32_t Count = PresentCount(AList.Count());
     ReserveMore(FPolylines, Count);
     for (int32_t I = 0; I < Count; ++I) {
       const std::shared_ptr<IHostLine> Line = Present(AList.Item(I));
@@ -120,7 +120,7 @@ class TRawDataReader {
     Line.Page = APageIndex;
     Line.Layer = Present(AHostLine.Layer())->Number();
     const std::shared_ptr<IHostVertexList> Vertices = Present(AHostLine.Vertices());
-    const int32_t Count = Vertices->Count();
+    const int32_t Count = PresentCount(Vertices->Count());
     ReserveMore(Line.Vertices, Count);
     for (int32_t I = 0; I < Count; ++I)
       Line.Vertices.push_back(
@@ -165,14 +165,14 @@ void RetrieveRawData(TSymbols& ASymbols, TPolylines& APolylines, const THostErro
     Application = CoApplication::Create();
     Services = QueryHostServices(Application);
     Services->GetStatus();
-  } catch (const Exception& E) {
+  } catch (const std::exception& E) {
     if (AReport) AReport(E);
     return;
   }
   const std::shared_ptr<IHostPageList> Pages =
       Present(Present(Present(Application->Project())->Document())->Pages());
   TRawDataReader Reader(*Services, ASymbols, APolylines);
-  const int32_t PageCount = Pages->Count();
+  const int32_t PageCount = PresentCount(Pages->Count());
   for (int32_t I = 0; I < PageCount; ++I) Reader.ReadPage(*Pages, I);
   ASymbols.shrink_to_fit();
   APolylines.shrink_to_fit();

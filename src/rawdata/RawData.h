@@ -96,8 +96,9 @@ constexpr int32_t BranchCommonPinOf(int32_t ABranchState) {
   return BranchCommonPin[static_cast<size_t>(ABranchState - MinBranchState)];
 }
 
-// Told about the error when no host could be connected.
-using THostErrorReport = std::function<void(const Exception&)>;
+// Told about the error when no host could be connected (a host adapter may raise any
+// exception, not only the program's own).
+using THostErrorReport = std::function<void(const std::exception&)>;
 
 // Reads every electric symbol and line of the host's open project into ASymbols and
 // APolylines (replacing what they held). When the host cannot be connected, AReport is

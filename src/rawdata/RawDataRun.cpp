@@ -15,14 +15,14 @@ uint32_t ElapsedTicks(uint32_t AFrom, uint32_t ATo) {
 }
 
 void TRawDataRun::Execute(const THostErrorReport& AReport) {
-  FT0 = TickCount();
+  FT0 = FClock();
   RetrieveRawData(Symbols, Polylines, AReport);
-  FT1 = TickCount();
+  FT1 = FClock();
   Table = std::make_unique<TPointTable>();
   Table->Build(Symbols, Polylines);
-  FT2 = TickCount();
+  FT2 = FClock();
   Table->ComputeNetlist(Nets);
-  FT3 = TickCount();
+  FT3 = FClock();
 }
 
 }  // namespace wiremap

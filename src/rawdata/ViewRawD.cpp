@@ -24,21 +24,6 @@ constexpr int Memo1Width = 300;
 constexpr int Memo2Width = 250;
 constexpr int MinimumMemoWidth = 100;
 
-void FillMemo(QPlainTextEdit* AMemo, const std::vector<std::string>& ALines) {
-  QString Text;
-  for (size_t I = 0; I < ALines.size(); ++I) {
-    if (I > 0) Text += u'\n';
-    Text += QString::fromStdString(ALines[I]);
-  }
-  AMemo->setPlainText(Text);
-}
-
-QStringList MemoLines(const QPlainTextEdit& AMemo) {
-  const QString Text = AMemo.toPlainText();
-  if (Text.isEmpty()) return {};
-  return Text.split(u'\n');
-}
-
 }  // namespace
 
 TForm5::TForm5(QWidget* AParent) : QDialog(AParent) {
@@ -48,6 +33,9 @@ TForm5::TForm5(QWidget* AParent) : QDialog(AParent) {
   Memo1 = CreateMemo(QStringLiteral("Memo1"));
   Memo2 = CreateMemo(QStringLiteral("Memo2"));
   Memo3 = CreateMemo(QStringLiteral("Memo3"));
+  FLines = {{Memo1, {QStringLiteral("Memo1")}},
+            {Memo2, {QStringLiteral("Memo2")}},
+            {Memo3, {QStringLiteral("Memo3")}}};
 
   Splitter2 = new QSplitter(Qt::Horizontal);
   Splitter2->addWidget(Memo2);
@@ -125,27 +113,40 @@ void TForm5::Memo3DblClick() {
 void TForm5::SaveMemo(const QPlainTextEdit& AMemo, const QString& AProposedName) {
   const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, AProposedName);
   if (!FileName) return;
-  SaveTextFile(*FileName, MemoLines(AMemo));
+  SaveTextFile(*FileName, FLines.value(&AMemo));
+}
+
+void TForm5::FillMemo(QPlainTextEdit* AMemo, const std::function<TLines()>& AMakeLines) {
+  // Cleared first: a run that fails while it makes the lines must not leave the previous
+  // drawing's texts under the new caption.
+  AMemo->clear();
+  FLines[AMemo].clear();
+  QStringList Lines;
+  for (const std::string& Line : AMakeLines()) Lines.append(QString::fromStdString(Line));
+  AMemo->setPlainText(Lines.join(u'\n'));
+  FLines[AMemo] = std::move(Lines);
 }
 
 void ShowRawData(TForm5* AForm) {
+  const auto ShowError = [AForm](const std::exception& AError) { ShowHostError(AForm, AError); };
   TRawDataRun Run;
-  Run.Execute([AForm](const Exception& AError) { ShowHostError(AForm, AError); });
+  Run.Execute(ShowError);
   const std::string Separator = QLocale().decimalPoint().toStdString();
   AForm->setWindowTitle(QString::fromStdString(TRawDataReport::Caption(Run, Separator)));
 
-  // Names are looked up through a connection of their own.
+  // Names are looked up through a connection of their own. A host adapter may fail with
+  // any exception, not only the program's own.
   std::shared_ptr<IPCsApplication> Host;
   try {
     Host = CoApplication::Create();
-  } catch (const Exception& AError) {
-    ShowHostError(AForm, AError);
+  } catch (const std::exception& AError) {
+    ShowError(AError);
     return;
   }
   const TRawDataReport Report(Host, Separator);
-  FillMemo(AForm->Memo1, Report.SymbolLines(Run.Symbols));
-  FillMemo(AForm->Memo2, Report.PolylineLines(Run.Polylines));
-  FillMemo(AForm->Memo3, Report.NetlistLines(Run));
+  AForm->FillMemo(AForm->Memo1, [&] { return Report.SymbolLines(Run.Symbols); });
+  AForm->FillMemo(AForm->Memo2, [&] { return Report.PolylineLines(Run.Polylines); });
+  AForm->FillMemo(AForm->Memo3, [&] { return Report.NetlistLines(Run); });
 }
 
 }  // namespace wiremap

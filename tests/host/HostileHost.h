@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -20,6 +21,7 @@ struct THostilePlan {
 
   std::map<int32_t, TAction> Actions;
   int32_t Calls = 0;
+  std::set<int32_t> CountCalls;  // the calls so far that were counts
 
   TAction Next() {
     const auto Found = Actions.find(++Calls);
@@ -27,7 +29,9 @@ struct THostilePlan {
   }
 
   int32_t Count(int32_t ATrue) {
-    switch (Next()) {
+    const TAction Action = Next();
+    CountCalls.insert(Calls);
+    switch (Action) {
       case NegativeCount:
         return -1 - ATrue;
       case OneMore:

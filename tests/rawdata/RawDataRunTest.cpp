@@ -51,7 +51,7 @@ TEST(RawDataRunTest, DemoNetsAgreeWithTheHostsConnectionList) {
   };
 
   TRawDataRun Run;
-  Run.Execute([](const Exception& AError) { FAIL() << AError.Message(); });
+  Run.Execute([](const std::exception& AError) { FAIL() << AError.what(); });
   TNameGroups Geometric;
   std::set<std::string> Alone;  // pins that are a net of their own
   for (const auto& Net : Run.Nets) {

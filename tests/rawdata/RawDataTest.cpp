@@ -25,8 +25,9 @@ struct TRetrieval {
   explicit TRetrieval(TSimDrawing ADrawing) : Hosts(std::move(ADrawing)) {}
 
   void Run() {
-    RetrieveRawData(Symbols, Lines, [this](const Exception& AError) {
-      Reports.push_back(AError.ClassName() + ": " + AError.Message());
+    RetrieveRawData(Symbols, Lines, [this](const std::exception& AError) {
+      const auto* Own = dynamic_cast<const Exception*>(&AError);
+      Reports.push_back((Own ? Own->ClassName() : "?") + ": " + AError.what());
     });
   }
   int32_t Calls(const char* AOperation) const { return Hosts.LastHost()->CallCount(AOperation); }
@@ -147,7 +148,7 @@ TEST(RawDataTest, AHostAnsweringWithNoObjectFailsLikeAFailingCall) {
   TSymbols Symbols;
   TPolylines Lines;
   int Reports = 0;
-  EXPECT_THROW(RetrieveRawData(Symbols, Lines, [&](const Exception&) { ++Reports; }),
+  EXPECT_THROW(RetrieveRawData(Symbols, Lines, [&](const std::exception&) { ++Reports; }),
                EOleException);
   EXPECT_EQ(Reports, 0);
   SetHostFactory({});

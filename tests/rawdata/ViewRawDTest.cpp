@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <stdexcept>
 #include <string>
 
 #include "NetFormTestSupport.h"
@@ -94,6 +96,74 @@ TEST_F(ViewRawDTest, DoubleClickSavesTheMemoUnderItsOwnName) {
   EXPECT_EQ(Prompts.SaveProposals, (QStringList{"Symbols.txt", "Netlist.txt", "Polylines.txt"}));
   QString Expected = Form.Memo3->toPlainText() + "\n";
   EXPECT_EQ(FileBytes(Dir.filePath("nets.txt")), Expected.replace("\n", "\r\n").toUtf8());
+}
+
+// A host that fails while the nets are being named: the memos already filled show the new
+// drawing, the nets memo nothing of the previous one.
+TEST_F(ViewRawDTest, AHostErrorWhileNamingNetsLeavesNoOldNets) {
+  Form.FormShow();
+  ASSERT_TRUE(Form.Memo3->toPlainText().contains("handle="));
+  // The names connection looks up each of the 5 symbols once, then every net member.
+  Hosts.Faults.FailOperation = "IHostDocument.SymbolByHandle";
+  Hosts.Faults.FailCall = 6;
+  EXPECT_THROW(Form.FormShow(), EOleException);
+  EXPECT_TRUE(Form.Memo1->toPlainText().startsWith("total (electric) symbols = 5\n"));
+  EXPECT_FALSE(Form.Memo3->toPlainText().contains("handle="));
+}
+
+// A host adapter that fails with an exception of its own still gets the host error box, for
+// the retrieval and the names alike.
+TEST_F(ViewRawDTest, AnyExceptionOfAHostConnectionIsShownInTheHostErrorBox) {
+  SetHostFactory(
+      []() -> std::shared_ptr<IPCsApplication> { throw std::runtime_error("adapter failed"); });
+  EXPECT_NO_THROW(Form.FormShow());
+  SetHostFactory({});
+  ASSERT_EQ(Prompts.Errors.size(), 2u);
+  for (const auto& Error : Prompts.Errors)
+    EXPECT_EQ(Error.Text, "Exception std::runtime_error\r\nadapter failed");
+  EXPECT_EQ(Form.Memo1->toPlainText(), "Memo1");
+}
+
+// Sets the default locale while it lives.
+class TDefaultLocale {
+ public:
+  explicit TDefaultLocale(const QLocale& ALocale) { QLocale::setDefault(ALocale); }
+  ~TDefaultLocale() { QLocale::setDefault(FOld); }
+
+ private:
+  QLocale FOld;
+};
+
+TEST_F(ViewRawDTest, NumbersUseTheLocalesDecimalSeparator) {
+  const TDefaultLocale German(QLocale(QLocale::German, QLocale::Germany));
+  Form.FormShow();
+  EXPECT_TRUE(QRegularExpression("^Raw Data \\(Retrieval Time = \\d+,\\d{3} s, "
+                                 "Computation = \\d+,\\d{3} s\\)$")
+                  .match(Form.windowTitle())
+                  .hasMatch())
+      << Form.windowTitle().toStdString();
+  EXPECT_TRUE(Form.Memo1->toPlainText().contains("x=0,0 y=12,5 z=0,0 A2"));
+  EXPECT_TRUE(Form.Memo3->toPlainText().contains(QRegularExpression("time = \\d+,\\d{3} s")));
+}
+
+// A save writes the lines as they were made: a no-break space stays one, a line or
+// paragraph separator inside a name does not break its line.
+TEST_F(ViewRawDTest, ASaveWritesTheLinesAsTheyWereMade) {
+  TSimDrawing Drawing;
+  Drawing.Pages.emplace_back().Symbols.push_back({.SymbolType = TSimType::Relay,
+                                                  .Name = "-K\u00A01\u2028x\u2029y",
+                                                  .Pins = {{"A1", {0, 0, 0}}}});
+  TSimHostFactory Named(Drawing);
+  Form.FormShow();
+  QTemporaryDir Dir;
+  Prompts.AnswerSave(Dir.filePath("symbols.txt"));
+  Form.Memo1DblClick();
+  const QByteArray Bytes = FileBytes(Dir.filePath("symbols.txt"));
+  EXPECT_EQ(Bytes.count("\r\n"), 3);
+  EXPECT_EQ(Bytes.count('\n'), 3);
+  EXPECT_TRUE(
+      Bytes.contains("st_Relay   -K\xC2\xA0"
+                     "1\xE2\x80\xA8x\xE2\x80\xA9y\r\n"));
 }
 
 // "Get Raw Data" shows the window modally after the run; an error of the run reaches the
