@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 namespace wiremap {
 namespace {
@@ -122,10 +123,19 @@ struct TSimulatedHost::TState {
     return Faults.GoneAfterEntries >= 0 && Counts[opGetConnection] >= Faults.GoneAfterEntries;
   }
 
-  // Every host call passes here: it is counted, then a gone host or a planned fault fails it.
-  void Call(TOp AOp) {
+  std::vector<std::string> Log;
+
+  // Every host call passes here: it is counted (and logged), then a gone host or a planned
+  // fault fails it.
+  void Call(TOp AOp, std::initializer_list<int32_t> AArguments = {}) {
     const bool WasGone = Gone();
     const int32_t Number = ++Counts[AOp];
+    if (Faults.LogCalls) {
+      std::string Entry = kOperationNames[AOp] + "(";
+      for (const int32_t Argument : AArguments)
+        Entry += (Entry.back() == '(' ? "" : ", ") + std::to_string(Argument);
+      Log.push_back(Entry + ")");
+    }
     if (WasGone) throw EOleException("The CAD application is no longer running");
     if (Number == Faults.FailCall && kOperationNames[AOp] == Faults.FailOperation)
       throw EOleException(kOperationNames[AOp] + " failed (call " + std::to_string(Number) + ")");
@@ -206,41 +216,30 @@ class TSimVertex : public IHostVertex, TSimObject {
   THostPosition FPosition;
 };
 
-class TSimPinList : public IHostPinList, TSimObject {
+// A host list over the items AItems of the drawing; each item handed out as a new
+// TObject over it, counted as the operations AItemOp and ACountOp.
+template <class TInterface, class TObject, class TItem, TOp AItemOp, TOp ACountOp>
+class TSimList : public TInterface, TSimObject {
  public:
-  TSimPinList(TStatePtr AState, const TSimSymbol& ASymbol)
-      : TSimObject(std::move(AState)), FSymbol(ASymbol) {}
-  std::shared_ptr<IHostPin> Item(int32_t AIndex) override {
-    State().Call(opPinListItem);
-    State().CheckIndex(AIndex, FSymbol.Pins.size());
-    return std::make_shared<TSimPinObject>(StatePtr(), FSymbol.Pins[static_cast<size_t>(AIndex)]);
+  TSimList(TStatePtr AState, const std::vector<TItem>& AItems)
+      : TSimObject(std::move(AState)), FItems(AItems) {}
+  decltype(std::declval<TInterface&>().Item(0)) Item(int32_t AIndex) override {
+    State().Call(AItemOp, {AIndex});
+    State().CheckIndex(AIndex, FItems.size());
+    return std::make_shared<TObject>(StatePtr(), FItems[static_cast<size_t>(AIndex)]);
   }
   int32_t Count() override {
-    State().Call(opPinListCount);
-    return static_cast<int32_t>(FSymbol.Pins.size());
+    State().Call(ACountOp);
+    return static_cast<int32_t>(FItems.size());
   }
 
  private:
-  const TSimSymbol& FSymbol;
+  const std::vector<TItem>& FItems;
 };
 
-class TSimVertexList : public IHostVertexList, TSimObject {
- public:
-  TSimVertexList(TStatePtr AState, const TSimLine& ALine)
-      : TSimObject(std::move(AState)), FLine(ALine) {}
-  std::shared_ptr<IHostVertex> Item(int32_t AIndex) override {
-    State().Call(opVertexListItem);
-    State().CheckIndex(AIndex, FLine.Vertices.size());
-    return std::make_shared<TSimVertex>(StatePtr(), FLine.Vertices[static_cast<size_t>(AIndex)]);
-  }
-  int32_t Count() override {
-    State().Call(opVertexListCount);
-    return static_cast<int32_t>(FLine.Vertices.size());
-  }
-
- private:
-  const TSimLine& FLine;
-};
+using TSimPinList = TSimList<IHostPinList, TSimPinObject, TSimPin, opPinListItem, opPinListCount>;
+using TSimVertexList =
+    TSimList<IHostVertexList, TSimVertex, THostPosition, opVertexListItem, opVertexListCount>;
 
 class TSimSymbolObject : public IHostSymbol, TSimObject {
  public:
@@ -264,7 +263,7 @@ class TSimSymbolObject : public IHostSymbol, TSimObject {
   }
   std::shared_ptr<IHostPinList> Pins() override {
     State().Call(opSymbolPins);
-    return std::make_shared<TSimPinList>(StatePtr(), FSymbol);
+    return std::make_shared<TSimPinList>(StatePtr(), FSymbol.Pins);
   }
   std::string Name() override {
     State().Call(opSymbolName);
@@ -285,7 +284,7 @@ class TSimLineObject : public IHostLine, TSimObject {
       : TSimObject(std::move(AState)), FLine(ALine) {}
   std::shared_ptr<IHostVertexList> Vertices() override {
     State().Call(opLineVertices);
-    return std::make_shared<TSimVertexList>(StatePtr(), FLine);
+    return std::make_shared<TSimVertexList>(StatePtr(), FLine.Vertices);
   }
   std::shared_ptr<IHostLayer> Layer() override {
     State().Call(opLineLayer);
@@ -316,42 +315,10 @@ class TSimLineObject : public IHostLine, TSimObject {
   const TSimLine& FLine;
 };
 
-class TSimSymbolList : public IHostSymbolList, TSimObject {
- public:
-  TSimSymbolList(TStatePtr AState, const TSimPage& APage)
-      : TSimObject(std::move(AState)), FPage(APage) {}
-  std::shared_ptr<IHostSymbol> Item(int32_t AIndex) override {
-    State().Call(opSymbolListItem);
-    State().CheckIndex(AIndex, FPage.Symbols.size());
-    return std::make_shared<TSimSymbolObject>(StatePtr(),
-                                              FPage.Symbols[static_cast<size_t>(AIndex)]);
-  }
-  int32_t Count() override {
-    State().Call(opSymbolListCount);
-    return static_cast<int32_t>(FPage.Symbols.size());
-  }
-
- private:
-  const TSimPage& FPage;
-};
-
-class TSimLineList : public IHostLineList, TSimObject {
- public:
-  TSimLineList(TStatePtr AState, const TSimPage& APage)
-      : TSimObject(std::move(AState)), FPage(APage) {}
-  std::shared_ptr<IHostLine> Item(int32_t AIndex) override {
-    State().Call(opLineListItem);
-    State().CheckIndex(AIndex, FPage.Lines.size());
-    return std::make_shared<TSimLineObject>(StatePtr(), FPage.Lines[static_cast<size_t>(AIndex)]);
-  }
-  int32_t Count() override {
-    State().Call(opLineListCount);
-    return static_cast<int32_t>(FPage.Lines.size());
-  }
-
- private:
-  const TSimPage& FPage;
-};
+using TSimSymbolList =
+    TSimList<IHostSymbolList, TSimSymbolObject, TSimSymbol, opSymbolListItem, opSymbolListCount>;
+using TSimLineList =
+    TSimList<IHostLineList, TSimLineObject, TSimLine, opLineListItem, opLineListCount>;
 
 class TSimPageObject : public IPCsPage, TSimObject {
  public:
@@ -359,11 +326,11 @@ class TSimPageObject : public IPCsPage, TSimObject {
       : TSimObject(std::move(AState)), FPage(APage) {}
   std::shared_ptr<IHostLineList> Lines() override {
     State().Call(opPageLines);
-    return std::make_shared<TSimLineList>(StatePtr(), FPage);
+    return std::make_shared<TSimLineList>(StatePtr(), FPage.Lines);
   }
   std::shared_ptr<IHostSymbolList> Symbols() override {
     State().Call(opPageSymbols);
-    return std::make_shared<TSimSymbolList>(StatePtr(), FPage);
+    return std::make_shared<TSimSymbolList>(StatePtr(), FPage.Symbols);
   }
   int32_t PageKind() override {
     State().Call(opPageKind);
@@ -374,30 +341,18 @@ class TSimPageObject : public IPCsPage, TSimObject {
   const TSimPage& FPage;
 };
 
-class TSimPageList : public IHostPageList, TSimObject {
- public:
-  explicit TSimPageList(TStatePtr AState) : TSimObject(std::move(AState)) {}
-  std::shared_ptr<IPCsPage> Item(int32_t AIndex) override {
-    State().Call(opPageListItem);
-    State().CheckIndex(AIndex, State().Drawing.Pages.size());
-    return std::make_shared<TSimPageObject>(StatePtr(),
-                                            State().Drawing.Pages[static_cast<size_t>(AIndex)]);
-  }
-  int32_t Count() override {
-    State().Call(opPageListCount);
-    return static_cast<int32_t>(State().Drawing.Pages.size());
-  }
-};
+using TSimPageList =
+    TSimList<IHostPageList, TSimPageObject, TSimPage, opPageListItem, opPageListCount>;
 
 class TSimDocument : public IHostDocument, TSimObject {
  public:
   explicit TSimDocument(TStatePtr AState) : TSimObject(std::move(AState)) {}
   std::shared_ptr<IHostPageList> Pages() override {
     State().Call(opPages);
-    return std::make_shared<TSimPageList>(StatePtr());
+    return std::make_shared<TSimPageList>(StatePtr(), State().Drawing.Pages);
   }
   std::shared_ptr<IHostSymbol> SymbolByHandle(int32_t APage, int32_t AHandle) override {
-    State().Call(opSymbolByHandle);
+    State().Call(opSymbolByHandle, {APage, AHandle});
     return std::make_shared<TSimSymbolObject>(StatePtr(),
                                               *State().FindSymbol(APage, AHandle).Symbol);
   }
@@ -462,7 +417,7 @@ std::shared_ptr<IHostProject> TSimulatedHost::Project() {
 }
 
 std::array<std::string, 4> TSimulatedHost::GetSignalNames(int32_t APage, int32_t AHandle) {
-  FState->Call(opGetSignalNames);
+  FState->Call(opGetSignalNames, {APage, AHandle});
   return {FState->FindSymbol(APage, AHandle).Symbol->SignalName, "", "", ""};
 }
 
@@ -472,13 +427,13 @@ int32_t TSimulatedHost::GetStatus() {
 }
 
 void TSimulatedHost::SelectProject(int32_t AProjectHandle) {
-  FState->Call(opSelectProject);
+  FState->Call(opSelectProject, {AProjectHandle});
   if (AProjectHandle != FState->Drawing.ProjectHandle)
     throw EOleException("No project with handle " + std::to_string(AProjectHandle));
 }
 
-void TSimulatedHost::BuildConnectionList(int32_t, int32_t) {
-  FState->Call(opBuildConnectionList);
+void TSimulatedHost::BuildConnectionList(int32_t AFirst, int32_t ASecond) {
+  FState->Call(opBuildConnectionList, {AFirst, ASecond});
   FState->ListBuilt = true;
 }
 
@@ -493,9 +448,9 @@ int32_t TSimulatedHost::ConnectionCount() {
   return static_cast<int32_t>(FState->Connections.size());
 }
 
-std::vector<TVariant> TSimulatedHost::GetConnection(int32_t AIndex, int32_t) {
+std::vector<TVariant> TSimulatedHost::GetConnection(int32_t AIndex, int32_t AFields) {
   TState& State = *FState;
-  State.Call(opGetConnection);
+  State.Call(opGetConnection, {AIndex, AFields});
   if (State.Faults.OnGetConnection) State.Faults.OnGetConnection(AIndex);
   if (State.Faults.Delay.count() > 0) std::this_thread::sleep_for(State.Faults.Delay);
   State.CheckListBuilt();
@@ -530,6 +485,10 @@ int32_t TSimulatedHost::CallCount(std::string_view AOperation) const {
   if (It == kOperationNames.end())
     throw std::invalid_argument("Unknown host operation " + std::string(AOperation));
   return FState->Counts[static_cast<size_t>(It - kOperationNames.begin())];
+}
+
+const std::vector<std::string>& TSimulatedHost::CallLog() const {
+  return FState->Log;
 }
 
 bool TSimulatedHost::Gone() const {

@@ -53,6 +53,9 @@ struct TSimFaults {
   // Abort here); then each call waits Delay (a slow host).
   std::function<void(int32_t AIndex)> OnGetConnection{};
   std::chrono::microseconds Delay{0};
+
+  // Not a fault: every call is also logged with its arguments (TSimulatedHost::CallLog).
+  bool LogCalls = false;
 };
 
 class TSimulatedHost : public IPCsApplication, public IHostServices {
@@ -83,6 +86,9 @@ class TSimulatedHost : public IPCsApplication, public IHostServices {
   // Calls of the named operation so far; an unknown name raises std::invalid_argument.
   int32_t CallCount(std::string_view AOperation) const;
   int32_t ReleaseCount() const { return CallCount("IHostServices.ReleaseConnectionList"); }
+  // With TSimFaults::LogCalls, every call so far in order: "<interface>.<operation>(<the
+  // integer arguments, comma separated>)", such as "IHostServices.GetConnection(0, 31)".
+  const std::vector<std::string>& CallLog() const;
   bool Gone() const;
 
   static const std::vector<std::string>& OperationNames();

@@ -56,7 +56,9 @@ TEST_F(NetReadTest, ReadsEveryEntryByNameAndEmptiesTheProjectName) {
   TSimDrawing Drawing = WireList(3, true);
   Drawing.Pages[0].Symbols[2].Name = "";  // a wire number without text
   Drawing.Pages[0].Symbols.erase(Drawing.Pages[0].Symbols.begin() + 5);  // no wire number
+  Drawing.ProjectHandle = 7;
   const auto Host = std::make_shared<TSimulatedHost>(Drawing);
+  Host->Faults().LogCalls = true;
   const TOutcome Outcome = Retrieve(Host);
   EXPECT_EQ(Outcome.Error, "");
   EXPECT_EQ(Outcome.Records, (TConnectionRecs{{"=F0+L1-A0", "1", 1, "=F0+L1-B0", "1", 1, ""},
@@ -64,7 +66,16 @@ TEST_F(NetReadTest, ReadsEveryEntryByNameAndEmptiesTheProjectName) {
                                               {"=F0+L1-A2", "1", 1, "=F0+L1-B2", "1", 1, "W2"}}));
   EXPECT_EQ(Outcome.Progress, (std::vector<std::pair<int32_t, int32_t>>{{1, 3}, {2, 3}, {3, 3}}));
   EXPECT_EQ(ProjectName, "");
-  EXPECT_EQ(Host->ReleaseCount(), 1);
+  // The host's list is made for the open project, whole, read entry by entry with every
+  // field, then released.
+  std::vector<std::string> Services;
+  for (const std::string& Call : Host->CallLog())
+    if (Call.rfind("IHostServices.", 0) == 0) Services.push_back(Call.substr(14));
+  EXPECT_EQ(Services, (std::vector<std::string>{"SelectProject(7)", "BuildConnectionList(0, -1)",
+                                                "ConnectionCount()", "GetConnection(0, 31)",
+                                                "GetConnection(1, 31)", "GetConnection(2, 31)",
+                                                "ReleaseConnectionList()"}));
+  EXPECT_EQ(Host->CallLog().front(), "IPCsApplication.Project()");
 }
 
 // A fault of the host (see TSimFaults) or a stop at record StopAt, and what the caller

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,6 +30,17 @@ namespace {
 
 const QString kRetrieving = "Retrieving data from PC|Schematic Automation...";
 
+// Presses AButton through the event queue, as a person would: the press takes effect only
+// where the program lets events through.
+void PressLater(QAbstractButton* AButton) {
+  const QPointF At = QRectF(AButton->rect()).center();
+  for (const QEvent::Type Type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    QCoreApplication::postEvent(
+        AButton, new QMouseEvent(Type, At, AButton->mapToGlobal(At), Qt::LeftButton,
+                                 Type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                 Qt::NoModifier));
+}
+
 class ReadPCSTest : public ::testing::Test {
  protected:
   ReadPCSTest() { SetCollationLocale("C"); }
@@ -36,12 +50,17 @@ class ReadPCSTest : public ::testing::Test {
     return Form.HostApplication() ? Factory.LastHost()->Faults() : Factory.Faults;
   }
 
-  // Runs the dialog; Status is the label's text while the host was being read.
+  // Runs the dialog; Status is the label's text while the host was being read, Progress
+  // the bar's position and ComboEnabled the combo box's state when the first entry was.
   int Run() {
     TSimFaults& Planned = Faults();
     const auto Press = Planned.OnGetConnection;
     Planned.OnGetConnection = [this, Press](int32_t AIndex) {
       Status = Form.Label1->text();
+      if (AIndex == 0) {
+        Progress = Form.ProgressBar1->value();
+        ComboEnabled = Form.ComboBox1->isEnabled();
+      }
       if (Press) Press(AIndex);
     };
     const int Result = Form.ShowModal();
@@ -53,7 +72,7 @@ class ReadPCSTest : public ::testing::Test {
   void AbortAt(int32_t AIndex, int32_t& ARead) {
     Faults().OnGetConnection = [this, AIndex, &ARead](int32_t I) {
       ++ARead;
-      if (I == AIndex) Form.BitBtn1->click();
+      if (I == AIndex) PressLater(Form.BitBtn1);
     };
   }
 
@@ -71,6 +90,8 @@ class ReadPCSTest : public ::testing::Test {
   TSimHostFactory Factory{WireList(5, true)};
   TForm4 Form;
   QString Status;
+  int Progress = -1;
+  bool ComboEnabled = true;
 };
 
 TEST_F(ReadPCSTest, LooksAsDesigned) {
@@ -84,8 +105,11 @@ TEST_F(ReadPCSTest, KeepsTheConnectionUntilAHostErrorThenConnectsAnew) {
   EXPECT_FALSE(Form.Timer1->isActive());
   const auto First = Factory.LastHost();
   Form.Label1->setText("before");
+  Form.SetProgress(7, 10);  // where an earlier run may leave the bar
   EXPECT_EQ(Run(), QDialog::Accepted);
   EXPECT_EQ(Status, kRetrieving);
+  EXPECT_EQ(Progress, 0);
+  EXPECT_FALSE(ComboEnabled);
   EXPECT_EQ(Form.HostApplication(), First);
   EXPECT_EQ(First->ReleaseCount(), 2);
   EXPECT_TRUE(Prompts.Errors.empty());
@@ -182,7 +206,7 @@ TEST_F(HostLoadTest, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
   for (const bool Abort : {false, true}) {
     Factory.RefuseCreation = !Abort;
     Factory.Faults.OnGetConnection = [this, Abort](int32_t AIndex) {
-      if (Abort && AIndex == 2) Retrieval.BitBtn1->click();
+      if (Abort && AIndex == 2) PressLater(Retrieval.BitBtn1);
     };
     Form.RetrieveCurrentProjectsNetlist1Click();
     EXPECT_EQ(Memo(), MemoBefore);
@@ -207,7 +231,7 @@ TEST_F(ReadPCSRobustness, AListOf100000EntriesAbortedAtTheLastRecordKeepsTheProj
   int32_t Read = 0;
   Factory.Faults.OnGetConnection = [&](int32_t AIndex) {
     ++Read;
-    if (AIndex == Entries - 1) Retrieval.BitBtn1->click();
+    if (AIndex == Entries - 1) PressLater(Retrieval.BitBtn1);
   };
   Form.RetrieveCurrentProjectsNetlist1Click();
   EXPECT_EQ(Read, Entries);
