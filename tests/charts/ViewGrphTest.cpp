@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -122,6 +123,57 @@ TEST_F(ViewGrph, LinesAndLegendFollowTheScale) {
     const QRect Corner(0, 597 - 24, 150, 24);
     EXPECT_EQ(Image.copy(Corner), Legend.copy(Corner)) << Case.Legend;
   }
+}
+
+// Five pages joined in four pairs: a line runs between exactly the circles of a joined pair
+// (sampled along each pair's centre line, away from the circles and from every other line).
+TEST_F(ViewGrph, LinesJoinExactlyTheGroupsThatShareANet) {
+  const std::vector<std::pair<int, int>> Joined{{1, 2}, {1, 3}, {2, 5}, {3, 4}};
+  TConnectionRecs Records;
+  for (size_t I = 0; I < Joined.size(); ++I)
+    Connect(Records, static_cast<int>(10 * I), 4, Joined[I].first, Joined[I].second);
+  Load(Records);
+  Form.PageGraph1Click();
+  ASSERT_EQ(Chart.Condensed()->NodeCount, 5);
+  const QImage Image = Chart.grab().toImage();
+  const int Radius = Chart.Layout().NodeRadius;
+  const auto At = [this](int APage, double AShare, int AOther) {
+    const TChartPoint A = Node(APage - 1), B = Node(AOther - 1);
+    return QPointF(A.X + AShare * (B.X - A.X), A.Y + AShare * (B.Y - A.Y));
+  };
+  // How far APoint lies from the line between the circles of pages AFrom and ATo.
+  const auto Distance = [this](QPointF APoint, int AFrom, int ATo) {
+    const QPointF A(Node(AFrom - 1).X, Node(AFrom - 1).Y), B(Node(ATo - 1).X, Node(ATo - 1).Y);
+    const QPointF D = B - A;
+    if (D.isNull()) return std::hypot(APoint.x() - A.x(), APoint.y() - A.y());
+    const double T =
+        std::clamp(QPointF::dotProduct(APoint - A, D) / QPointF::dotProduct(D, D), 0.0, 1.0);
+    const QPointF Near = A + T * D - APoint;
+    return std::hypot(Near.x(), Near.y());
+  };
+  for (int From = 1; From <= 5; ++From)
+    for (int To = From + 1; To <= 5; ++To) {
+      const bool IsJoined =
+          std::find(Joined.begin(), Joined.end(), std::make_pair(From, To)) != Joined.end();
+      int Checked = 0;
+      for (double Share = 0.2; Share <= 0.8; Share += 0.05) {
+        const QPointF Point = At(From, Share, To);
+        bool Clear = true;
+        for (int Page = 1; Page <= 5; ++Page)
+          Clear = Clear && Distance(Point, Page, Page) > Radius + 2;
+        for (const auto& [A, B] : Joined)
+          if (std::make_pair(A, B) != std::make_pair(From, To))
+            Clear = Clear && Distance(Point, A, B) > 6;
+        if (!Clear) continue;
+        ++Checked;
+        const QColor Color = Image.pixelColor(Point.toPoint());
+        if (IsJoined)
+          EXPECT_LT(Color.green(), 64) << From << "-" << To << " at " << Share;
+        else
+          EXPECT_EQ(Color, Background()) << From << "-" << To << " at " << Share;
+      }
+      EXPECT_GT(Checked, 0) << From << "-" << To;
+    }
 }
 
 // A name is drawn only when its width plus its height is less than the diameter.

@@ -1,5 +1,6 @@
 #include "model/PinDescr.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -55,19 +56,15 @@ TEST(PinDescr, LinksRecordTargetWireAndTheLatestPage) {
 
 TEST(Assertion, MessageNamesTextUnitAndLine) {
   constexpr const char* kAssertUnit = "Wiremap";
-  const int Line = __LINE__ + 2;
-  try {
-    WIREMAP_ASSERT(1 + 1 == 3);
-    FAIL() << "no exception";
-  } catch (const EAssertionFailed& E) {
-    EXPECT_EQ(E.Message(), "Assertion failure (Wiremap, line " + std::to_string(Line) + ")");
-    EXPECT_EQ(E.ClassName(), "EAssertionFailed");
-  }
-  try {
-    WIREMAP_ASSERT_MSG(false, "Point table full");
-  } catch (const Exception& E) {
-    EXPECT_EQ(E.Message().rfind("Point table full (Wiremap, line ", 0), 0u);
-  }
+  const int Line = __LINE__ + 1;
+  EXPECT_THAT([&] { WIREMAP_ASSERT(1 + 1 == 3); },
+              testing::ThrowsMessage<EAssertionFailed>("Assertion failure (Wiremap, line " +
+                                                       std::to_string(Line) + ")"));
+  EXPECT_THAT([&] { WIREMAP_ASSERT_MSG(false, "Point table full"); },
+              testing::ThrowsMessage<EAssertionFailed>(
+                  testing::StartsWith("Point table full (Wiremap, line ")));
+  EXPECT_NO_THROW(WIREMAP_ASSERT(1 + 1 == 2));
+  EXPECT_EQ(EAssertionFailed("x").ClassName(), "EAssertionFailed");
 }
 
 }  // namespace
