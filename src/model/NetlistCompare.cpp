@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "model/ConnectionRec.h"
-#include "model/HashIndex.h"
 #include "model/KeySort.h"
+#include "model/KeyTable.h"
 #include "model/Project.h"
 #include "model/SampleProjects.h"
 #include "model/TextCompare.h"
@@ -129,10 +129,8 @@ class TNetlistReader {
     std::string Name = UnescapeName(AText);
     CollationKeyTo(Name, FKey);
     const uint64_t Hash = HashText(FKey);
-    if (FIndex.Find(FKey, Hash) >= 0) RaiseAtLine(ALineNumber);
-    FKeyBytes += FKey;
-    FKeyEnds.push_back(FKeyBytes.size());
-    FIndex.Insert(static_cast<int32_t>(FKeyEnds.size() - 1), Hash);
+    if (FKeys.Find(FKey, Hash) >= 0) RaiseAtLine(ALineNumber);
+    FKeys.Add(FKey, Hash);
     Net.push_back(std::move(Name));
   }
 
@@ -142,23 +140,11 @@ class TNetlistReader {
       RaiseAtLine(FNetLine);
   }
 
-  std::string_view Key(int32_t AId) const {
-    const size_t Begin = AId == 0 ? 0 : FKeyEnds[static_cast<size_t>(AId) - 1];
-    return std::string_view(FKeyBytes).substr(Begin, FKeyEnds[static_cast<size_t>(AId)] - Begin);
-  }
-
-  struct TKeyOf {
-    const TNetlistReader* Reader;
-    std::string_view operator()(int32_t AId) const { return Reader->Key(AId); }
-  };
-
   TNetlist& FNetlist;
   int FDeclared = 0;
   size_t FNetLine = 0;  // 0: no net yet
   std::string FKey;
-  std::string FKeyBytes;
-  std::vector<size_t> FKeyEnds;
-  THashIndex<TKeyOf> FIndex{TKeyOf{this}};
+  TKeyTable FKeys;  // of every pin read so far
 };
 
 }  // namespace
@@ -190,14 +176,10 @@ class TPinTable {
   int32_t IdOf(const std::string& AName) {
     CollationKeyTo(AName, FKey);
     const uint64_t Hash = HashText(FKey);
-    const int32_t Found = FIndex.Find(FKey, Hash);
+    const int32_t Found = FKeys.Find(FKey, Hash);
     if (Found >= 0) return Found;
-    const auto Id = static_cast<int32_t>(FNames.size());
     FNames.push_back(&AName);
-    FKeyBytes += FKey;
-    FKeyEnds.push_back(FKeyBytes.size());
-    FIndex.Insert(Id, Hash);
-    return Id;
+    return FKeys.Add(FKey, Hash);
   }
 
   size_t Count() const { return FNames.size(); }
@@ -205,10 +187,7 @@ class TPinTable {
   // The name under which the pin was first seen.
   const std::string& Name(int32_t AId) const { return *FNames[static_cast<size_t>(AId)]; }
 
-  std::string_view Key(int32_t AId) const {
-    const size_t Begin = AId == 0 ? 0 : FKeyEnds[static_cast<size_t>(AId) - 1];
-    return std::string_view(FKeyBytes).substr(Begin, FKeyEnds[static_cast<size_t>(AId)] - Begin);
-  }
+  std::string_view Key(int32_t AId) const { return FKeys.Key(AId); }
 
   // AIds in the name order of their pins.
   void SortByName(std::vector<int32_t>& AIds) const {
@@ -218,16 +197,9 @@ class TPinTable {
   }
 
  private:
-  struct TKeyOf {
-    const TPinTable* Table;
-    std::string_view operator()(int32_t AId) const { return Table->Key(AId); }
-  };
-
   std::vector<const std::string*> FNames;
   std::string FKey;
-  std::string FKeyBytes;
-  std::vector<size_t> FKeyEnds;
-  THashIndex<TKeyOf> FIndex{TKeyOf{this}};
+  TKeyTable FKeys;
 };
 
 // One netlist seen through the pin table: the id of every pin line (kNone for a pin

@@ -21,9 +21,7 @@ TWiremaps::~TWiremaps() {
 
 void TWiremaps::Clear() {
   FPins.clear();
-  FKeyBytes.clear();
-  FKeyEnds.clear();
-  FIndex.Clear();
+  FKeys.Clear();
   FSorted.clear();
   FSortedCount = 0;
   FPositions.clear();
@@ -32,21 +30,18 @@ void TWiremaps::Clear() {
 }
 
 std::string_view TWiremaps::Key(int32_t ANumber) const {
-  const size_t Begin = ANumber == 0 ? 0 : FKeyEnds[ANumber - 1];
-  return std::string_view(FKeyBytes).substr(Begin, FKeyEnds[ANumber] - Begin);
+  return FKeys.Key(ANumber);
 }
 
 int32_t TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash) {
-  const int32_t Found = FIndex.Find(AKey, AHash);
+  const int32_t Found = FKeys.Find(AKey, AHash);
   if (Found >= 0) return Found;
   const int32_t Number = GetPinCount();
   TPinDescr& Pin = FPins.emplace_back(AName, Number);
   // Most pins carry one or two wires.
   Pin.Links.reserve(2);
   Pin.LinkWires.reserve(2);
-  FKeyBytes.append(AKey);
-  FKeyEnds.push_back(FKeyBytes.size());
-  FIndex.Insert(Number, AHash);
+  FKeys.Add(AKey, AHash);
   FPositionsValid = false;
   return Number;
 }
@@ -100,8 +95,8 @@ void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
     auto& Ends = Ring[AIndex % Ahead];
     Ends[0].Prepare(R.DesignationA, R.PinA);
     Ends[1].Prepare(R.DesignationB, R.PinB);
-    FIndex.Prefetch(Ends[0].Hash);
-    FIndex.Prefetch(Ends[1].Hash);
+    FKeys.Prefetch(Ends[0].Hash);
+    FKeys.Prefetch(Ends[1].Hash);
   };
   for (size_t I = 0; I < std::min(Ahead, ARecords.size()); ++I) Prepare(I);
   for (size_t I = 0; I < ARecords.size(); ++I) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/ConnectionRec.h"
-#include "model/HashIndex.h"
+#include "model/KeyTable.h"
 #include "model/PinDescr.h"
 
 namespace wiremap {
@@ -78,15 +78,8 @@ class TWiremaps {
 
   // Pins by number; a deque keeps pin addresses stable while it grows.
   std::deque<TPinDescr> FPins;
-  // Collation keys of all pins, back to back; pin n's key ends at FKeyEnds[n].
-  std::string FKeyBytes;
-  std::vector<size_t> FKeyEnds;
-  // Pin numbers by key.
-  struct TKeyOf {
-    const TWiremaps* Graph;
-    std::string_view operator()(int32_t ANumber) const { return Graph->Key(ANumber); }
-  };
-  THashIndex<TKeyOf> FIndex{TKeyOf{this}};
+  // The collation key of every pin, by pin number.
+  TKeyTable FKeys;
   // Pin numbers in name order; the first FSortedCount pins are in it. Brought up to
   // date lazily, also by the const readers.
   mutable std::vector<int32_t> FSorted;
