@@ -25,12 +25,8 @@ TNetlist NetlistOf(TWiremaps& AGraph) {
     const TPinDescr* Head = AGraph.GetSortedPin(Position);
     if (!(Head->Flags & pfNetHead)) continue;
     std::vector<std::string>& Net = Result.Nets.emplace_back();
-    int32_t Number = Head->Number;
-    // The count bounds the walk should a chain ever fail to close.
-    do {
-      Net.push_back(AGraph.GetPinName(Number));
-      Number = AGraph.GetPin(Number)->NextInNet;
-    } while (Number != Head->Number && Net.size() < static_cast<size_t>(Count));
+    AGraph.ForEachInNet(Head->Number,
+                        [&](int32_t AMember) { Net.push_back(AGraph.GetPinName(AMember)); });
   }
   return Result;
 }

@@ -238,13 +238,7 @@ void TWiremaps::MarkPin(int32_t ANumber) {
 }
 
 void TWiremaps::MarkNet(int32_t ANumber) {
-  MarkPin(ANumber);
-  // A chain never holds more pins than the graph; the bound guards a broken chain.
-  int32_t Number = FPins[ANumber].NextInNet;
-  for (int32_t Steps = 0; Number != ANumber && Steps < GetPinCount(); ++Steps) {
-    MarkPin(Number);
-    Number = FPins[Number].NextInNet;
-  }
+  ForEachInNet(ANumber, [this](int32_t AMember) { MarkPin(AMember); });
 }
 
 void TWiremaps::ClearMarks() {

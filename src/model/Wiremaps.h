@@ -57,6 +57,19 @@ class TWiremaps {
 
   void MarkPin(int32_t ANumber);
   void MarkNet(int32_t ANumber);
+
+  // Calls AVisit with the number of every pin in the net of pin AStart (a valid number):
+  // AStart first, then along the NextInNet chain. The walk every reader of a net shares;
+  // a chain that failed to close is cut after as many pins as the graph holds.
+  template <class TVisit>
+  void ForEachInNet(int32_t AStart, TVisit AVisit) const {
+    int32_t Number = AStart;
+    for (int32_t Steps = 1;; ++Steps) {
+      AVisit(Number);
+      Number = FPins[static_cast<size_t>(Number)].NextInNet;
+      if (Number == AStart || Steps >= GetPinCount()) return;
+    }
+  }
   void ClearMarks();
 
   int32_t NetCount = 0;
