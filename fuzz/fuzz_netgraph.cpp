@@ -18,6 +18,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
+#include "ReferenceCollator.h"
 #include "UnionFind.h"
 #include "model/CondensedGraph.h"
 #include "model/KeyValues.h"
@@ -111,32 +112,11 @@ class TRecordDecoder {
   std::vector<std::string> FSeen;
 };
 
-struct TCollatorCloser {
-  void operator()(UCollator* ACollator) const { ucol_close(ACollator); }
-};
-
 // ICU's sort key of a UTF-8 text at the comparison's strength, from a collator of its
 // own: equal keys are the reference for "the same pin".
 std::string ReferenceKey(const std::string& AText) {
-  static const std::unique_ptr<UCollator, TCollatorCloser> Collator = [] {
-    UErrorCode Status = U_ZERO_ERROR;
-    std::unique_ptr<UCollator, TCollatorCloser> Result(ucol_open("", &Status));
-    ucol_setStrength(Result.get(), UCOL_SECONDARY);
-    return Result;
-  }();
-  UErrorCode Status = U_ZERO_ERROR;
-  UCharIterator Iterator;
-  uiter_setUTF8(&Iterator, AText.data(), static_cast<int32_t>(AText.size()));
-  uint32_t State[2] = {0, 0};
-  std::string Key;
-  uint8_t Buffer[64];
-  for (;;) {
-    const int32_t Length =
-        ucol_nextSortKeyPart(Collator.get(), &Iterator, State, Buffer, sizeof Buffer, &Status);
-    FUZZ_CHECK(U_SUCCESS(Status));
-    Key.append(reinterpret_cast<const char*>(Buffer), static_cast<size_t>(Length));
-    if (Length < static_cast<int32_t>(sizeof Buffer)) return Key;
-  }
+  static const TReferenceCollator Collator("");
+  return Collator.Key(AText);
 }
 
 // The graph as the records describe it, built without the code under test.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CollationLocale.h"
 #include "model/KeySort.h"
 #include "model/TextCompare.h"
 
@@ -69,7 +70,7 @@ TEST(KeyTable, NumbersKeysInOrderAndFindsThemAgain) {
 // (root collation) and of mixed kinds (ASCII fast path and ICU keys side by side).
 TEST(SortIdsByKey, SortsLikeCompareTextAndKeepsEqualTextsInIdOrder) {
   for (const char* Locale : {"C", "en_US", "cs_CZ"}) {
-    SetCollationLocale(Locale);
+    const TCollationLocale Guard(Locale);
     for (const std::string_view Alphabet :
          {std::string_view("aAbB-:1"), std::string_view("aA\xC3\xA1\xC4\x8D"
                                                         "c1")}) {
@@ -89,7 +90,6 @@ TEST(SortIdsByKey, SortsLikeCompareTextAndKeepsEqualTextsInIdOrder) {
       }
     }
   }
-  SetCollationLocale("C");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "UnionFind.h"
 #include "model/Wiremap.h"
 
 namespace wiremap {
@@ -32,30 +33,24 @@ TNets ReferenceNets(int ASample) {
   const TSampleProject& Sample = *SampleProjectInfo(ASample);
   std::map<std::string, int> IdOfKey;
   TNames Names;
-  std::vector<int> Parent;
+  TUnionFind Groups(0);
   const auto IdOf = [&](const std::string& AName) {
     const auto [It, Added] = IdOfKey.emplace(CollationKey(AName), static_cast<int>(Names.size()));
     if (Added) {
       Names.push_back(AName);
-      Parent.push_back(It->second);
+      Groups.Add();
     }
-    return It->second;
-  };
-  const auto Root = [&](int AId) {
-    while (Parent[AId] != AId) AId = Parent[AId] = Parent[Parent[AId]];
-    return AId;
+    return static_cast<size_t>(It->second);
   };
   for (int I = 0; I < Sample.Count; ++I) {
     const TSampleRecord& R = Sample.Records[I];
     const std::string A = std::string(R.DesignationA) + ":" + R.PinA;
     const std::string B = std::string(R.DesignationB) + ":" + R.PinB;
     if (CollationKey(A) == CollationKey(B)) continue;
-    const int RootA = Root(IdOf(A)), RootB = Root(IdOf(B));
-    Parent[RootA] = RootB;
+    Groups.Join(IdOf(A), IdOf(B));
   }
-  std::map<int, TNames> ByRoot;
-  for (size_t Id = 0; Id < Names.size(); ++Id)
-    ByRoot[Root(static_cast<int>(Id))].push_back(Names[Id]);
+  std::map<size_t, TNames> ByRoot;
+  for (size_t Id = 0; Id < Names.size(); ++Id) ByRoot[Groups.Find(Id)].push_back(Names[Id]);
   TNets Nets;
   for (auto& [RootId, Net] : ByRoot) {
     std::sort(Net.begin(), Net.end(), NameLess);

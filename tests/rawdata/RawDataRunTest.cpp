@@ -6,42 +6,22 @@
 #include <set>
 #include <string>
 
+#include "CollationLocale.h"
+#include "UnionFind.h"
 #include "host/DemoDrawing.h"
 #include "host/SimConnections.h"
-#include "model/TextCompare.h"
 
 namespace wiremap {
 namespace {
 
 using TNet = std::set<std::string>;
 
-// Groups of pin names joined by pairs; the groups of two names or more.
-class TNameGroups {
- public:
-  void Join(const std::string& A, const std::string& B) { FParent[Root(A)] = Root(B); }
-  std::set<TNet> Groups() {
-    std::map<std::string, TNet> ByRoot;
-    for (const auto& Entry : FParent) ByRoot[Root(Entry.first)].insert(Entry.first);
-    std::set<TNet> Result;
-    for (const auto& Entry : ByRoot)
-      if (Entry.second.size() > 1) Result.insert(Entry.second);
-    return Result;
-  }
-
- private:
-  std::string Root(const std::string& AName) {
-    std::string Parent = FParent.try_emplace(AName, AName).first->second;
-    return Parent == AName ? AName : FParent[AName] = Root(Parent);
-  }
-  std::map<std::string, std::string> FParent;
-};
-
 // The demo drawing read by geometry and the host's own connection list must tell the same
 // nets once both are keyed by designation and pin name (so a terminal's two clamps,
 // which carry one name, join the nets on either side). Wire number symbols sit on nets
 // without being endpoints of the host's connections, so they are left aside.
 TEST(RawDataRunTest, DemoNetsAgreeWithTheHostsConnectionList) {
-  SetCollationLocale("en_US");
+  const TCollationLocale Locale("en_US");
   std::map<int32_t, const TSimSymbol*> Symbols;
   for (const TSimPage& Page : DemoDrawing().Pages)
     for (const TSimSymbol& Symbol : Page.Symbols) Symbols[Symbol.Handle] = &Symbol;
@@ -65,14 +45,13 @@ TEST(RawDataRunTest, DemoNetsAgreeWithTheHostsConnectionList) {
   for (const TSimConnection& C : ComputeSimConnections(DemoDrawing()))
     Listed.Join(Key(C.HandleA, C.PinA), Key(C.HandleB, C.PinB));
 
-  const std::set<TNet> Nets = Geometric.Groups();
+  const std::set<TNet> Nets = Geometric.Groups(2);
   EXPECT_GT(Nets.size(), 50u);
-  EXPECT_EQ(Nets, Listed.Groups());
+  EXPECT_EQ(Nets, Listed.Groups(2));
   // The drawing's two faults: a terminal dropped onto a wire, a wire that stops short of
   // its terminal.
   for (const char* Open : {"=CV05+CAB1-X1:3", "=CV04+CAB1-K1:4", "=CV04+CAB1-X1:2"})
     EXPECT_TRUE(Alone.count(Open)) << Open;
-  SetCollationLocale("C");
 }
 
 }  // namespace
