@@ -31,33 +31,22 @@ namespace {
 
 using TEntry = std::vector<TVariant>;
 
-// The simulated host, with the connection list served from the fuzzer's entries. Its
-// other services are the simulated host's, faults included; its objects come from
-// AObjects (the simulated host's behind a hostile proxy).
-class TFuzzHost : public IPCsApplication, public IHostServices {
+// The hostile host over the simulated one, with the connection list served from the
+// fuzzer's entries; everything else is passed on, faults included.
+class TFuzzHost : public THostileHost {
  public:
-  TFuzzHost(std::shared_ptr<TSimulatedHost> AInner, std::shared_ptr<IPCsApplication> AObjects,
-            std::vector<TEntry> AEntries, int32_t ACount)
-      : Inner(std::move(AInner)),
+  TFuzzHost(TPlanPtr APlan, std::shared_ptr<TSimulatedHost> AInner, std::vector<TEntry> AEntries,
+            int32_t ACount)
+      : THostileHost(std::move(APlan), std::move(AInner)),
         Entries(std::move(AEntries)),
-        FObjects(std::move(AObjects)),
         FCount(ACount) {}
 
-  std::shared_ptr<IHostProject> Project() override { return FObjects->Project(); }
-  std::array<std::string, 4> GetSignalNames(int32_t APage, int32_t AHandle) override {
-    return Inner->GetSignalNames(APage, AHandle);
-  }
-  int32_t GetStatus() override { return Inner->GetStatus(); }
-  void SelectProject(int32_t AHandle) override { Inner->SelectProject(AHandle); }
-  void BuildConnectionList(int32_t AFirst, int32_t ASecond) override {
-    Inner->BuildConnectionList(AFirst, ASecond);
-  }
   void ReleaseConnectionList() override {
     ++Releases;
-    Inner->ReleaseConnectionList();
+    THostileHost::ReleaseConnectionList();
   }
   int32_t ConnectionCount() override {
-    Inner->ConnectionCount();
+    THostileHost::ConnectionCount();
     return FCount;
   }
   std::vector<TVariant> GetConnection(int32_t AIndex, int32_t) override {
@@ -66,14 +55,21 @@ class TFuzzHost : public IPCsApplication, public IHostServices {
     return Entries[static_cast<size_t>(AIndex)];
   }
 
-  const std::shared_ptr<TSimulatedHost> Inner;
   const std::vector<TEntry> Entries;
   int32_t Releases = 0;
 
  private:
-  std::shared_ptr<IPCsApplication> FObjects;
   int32_t FCount;
 };
+
+// Now and then one call of the simulated host planned to fail; whether one is.
+bool PlanFailingCall(TFuzzInput& AInput, TSimulatedHost& AHost) {
+  if (AInput.Below(4) != 0) return false;
+  const auto& Names = TSimulatedHost::OperationNames();
+  AHost.Faults().FailOperation = Names[AInput.Below(256) % Names.size()];
+  AHost.Faults().FailCall = 1 + AInput.Below(4);
+  return true;
+}
 
 // Now and then a plan for a host that answers some call with no object or a false count.
 TPlanPtr DecodePlan(TFuzzInput& AInput) {
@@ -207,18 +203,12 @@ void CheckRetrieval(TFuzzInput& AInput, THostDecoder& ADecoder, const TSimDrawin
   std::vector<TEntry> Entries = DecodeEntries(AInput, ADecoder, *Inner);
   const int32_t Count =
       AInput.Below(4) == 0 ? ADecoder.Number(8) : static_cast<int32_t>(Entries.size());
-  bool Faulty = AInput.Below(4) == 0;
-  if (Faulty) {
-    const auto& Names = TSimulatedHost::OperationNames();
-    Inner->Faults().FailOperation = Names[AInput.Below(256) % Names.size()];
-    Inner->Faults().FailCall = 1 + AInput.Below(4);
-  }
+  bool Faulty = PlanFailingCall(AInput, *Inner);
   const TPlanPtr Plan = DecodePlan(AInput);
   Faulty = Faulty || !Plan->Actions.empty();
   const int32_t StopAt = AInput.Below(4) == 0 ? 1 + AInput.Below(8) : 0;
   const bool Bare = AInput.Below(16) == 0;
-  const auto Host = std::make_shared<TFuzzHost>(Inner, std::make_shared<THostileHost>(Plan, Inner),
-                                                Entries, Count);
+  const auto Host = std::make_shared<TFuzzHost>(Plan, Inner, Entries, Count);
   const std::shared_ptr<IPCsApplication> Application =
       Bare ? std::shared_ptr<IPCsApplication>(std::make_shared<TBareApplication>(Inner)) : Host;
 
@@ -343,12 +333,7 @@ bool TableRefuses(const TSymbols& ASymbols) {
 // connection, offer no services, fail calls or answer with no objects and false counts.
 void CheckRawData(TFuzzInput& AInput, const TSimDrawing& ADrawing) {
   const auto Inner = std::make_shared<TSimulatedHost>(ADrawing);
-  bool Faulty = AInput.Below(4) == 0;
-  if (Faulty) {
-    const auto& Names = TSimulatedHost::OperationNames();
-    Inner->Faults().FailOperation = Names[AInput.Below(256) % Names.size()];
-    Inner->Faults().FailCall = 1 + AInput.Below(4);
-  }
+  bool Faulty = PlanFailingCall(AInput, *Inner);
   const TPlanPtr Plan = DecodePlan(AInput);
   Faulty = Faulty || !Plan->Actions.empty();
   const int Connection = AInput.Below(16);
