@@ -28,7 +28,7 @@ TEST(RawDataReportTest, NumbersAndNames) {
   EXPECT_EQ(SymbolTypeName(35), "st_Unknown(35)");
 }
 
-TEST(RawDataRunTextTest, SymbolsLinesAndNetsLineByLine) {
+TEST(RawDataReportTest, SymbolsLinesAndNetsLineByLine) {
   const TSimHostFactory Hosts(SmallDrawing());
   // Retrieval 2.5 s, table 0.75 s, nets 3.75 s: every time differs from the others.
   uint32_t Ticks[] = {1000, 3500, 4250, 8000}, *Tick = Ticks;
