@@ -19,7 +19,7 @@ namespace {
 template <class TItem>
 using TWanted = std::vector<std::pair<const char*, std::function<bool(const TItem&)>>>;
 
-TEST(DemoDrawingTest, IsARealisticCabinetWithEveryKindOfItem) {
+TEST(DemoDrawing, IsARealisticCabinetWithEveryKindOfItem) {
   SetCollationLocale("C");
   const TSimDrawing& Drawing = DemoDrawing();
   std::vector<TSimSymbol> Symbols;
@@ -68,7 +68,7 @@ TEST(DemoDrawingTest, IsARealisticCabinetWithEveryKindOfItem) {
 
 // The pins the drawing's faults leave open are checked against the geometric nets
 // (RawDataRunTest); here, what the host's list makes of the same places.
-TEST(DemoDrawingTest, TheHostsListRoutesAroundTheFaultsAndSkipsWhatTakesNoPart) {
+TEST(DemoDrawing, TheHostsListRoutesAroundTheFaultsAndSkipsWhatTakesNoPart) {
   SetCollationLocale("C");
   const std::vector<std::string> Described = DescribeConnections(TSimulatedHost(DemoDrawing()));
   const auto Connected = [&](const std::string& APin) {

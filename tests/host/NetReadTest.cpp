@@ -44,7 +44,7 @@ TOutcome Retrieve(const std::shared_ptr<IPCsApplication>& AHost, int32_t AStopAt
   return Outcome;
 }
 
-class NetReadTest : public ::testing::Test {
+class NetRead : public ::testing::Test {
  protected:
   void SetUp() override {
     SetCollationLocale("C");
@@ -52,7 +52,7 @@ class NetReadTest : public ::testing::Test {
   }
 };
 
-TEST_F(NetReadTest, ReadsEveryEntryByNameAndEmptiesTheProjectName) {
+TEST_F(NetRead, ReadsEveryEntryByNameAndEmptiesTheProjectName) {
   TSimDrawing Drawing = WireList(3, true);
   Drawing.Pages[0].Symbols[2].Name = "";  // a wire number without text
   Drawing.Pages[0].Symbols.erase(Drawing.Pages[0].Symbols.begin() + 5);  // no wire number
@@ -158,7 +158,7 @@ class TBoastingHost : public TSimulatedHost {
 // Hosts with nothing to give or nothing to show for what they claim: the error, the
 // records heard of, the caller's records kept, and the list released once. A claimed
 // count sizes nothing before the entries arrive.
-TEST_F(NetReadTest, EmptyBoastingAndProjectlessHosts) {
+TEST_F(NetRead, EmptyBoastingAndProjectlessHosts) {
   struct TCase {
     std::shared_ptr<TSimulatedHost> Host;
     const char* Error;
@@ -177,7 +177,7 @@ TEST_F(NetReadTest, EmptyBoastingAndProjectlessHosts) {
   }
 }
 
-TEST_F(NetReadTest, TheDemoDrawingLoadsIntoTheNetGraph) {
+TEST_F(NetRead, TheDemoDrawingLoadsIntoTheNetGraph) {
   const auto Host = std::make_shared<TSimulatedHost>(DemoDrawing());
   const TOutcome Outcome = Retrieve(Host);
   ASSERT_EQ(Outcome.Error, "");

@@ -41,9 +41,9 @@ void PressLater(QAbstractButton* AButton) {
                                  Qt::NoModifier));
 }
 
-class ReadPCSTest : public ::testing::Test {
+class ReadPCS : public ::testing::Test {
  protected:
-  ReadPCSTest() { SetCollationLocale("C"); }
+  ReadPCS() { SetCollationLocale("C"); }
 
   // The faults of the host in use, or else of the next one to connect.
   TSimFaults& Faults() {
@@ -94,13 +94,13 @@ class ReadPCSTest : public ::testing::Test {
   bool ComboEnabled = true;
 };
 
-TEST_F(ReadPCSTest, LooksAsDesigned) {
+TEST_F(ReadPCS, LooksAsDesigned) {
   EXPECT_EQ(Form.windowTitle(), "OLE Interface to PC|SCHEMATIC");
   EXPECT_EQ(Form.size(), QSize(320, 129));
   EXPECT_FALSE(Form.windowFlags() & Qt::WindowCloseButtonHint);
 }
 
-TEST_F(ReadPCSTest, KeepsTheConnectionUntilAHostErrorThenConnectsAnew) {
+TEST_F(ReadPCS, KeepsTheConnectionUntilAHostErrorThenConnectsAnew) {
   EXPECT_EQ(Run(), QDialog::Accepted);
   EXPECT_FALSE(Form.Timer1->isActive());
   const auto First = Factory.LastHost();
@@ -125,7 +125,7 @@ TEST_F(ReadPCSTest, KeepsTheConnectionUntilAHostErrorThenConnectsAnew) {
   EXPECT_EQ(Form.Connections.size(), 5u);
 }
 
-TEST_F(ReadPCSTest, AFailedConnectionIsShownAndTriedAgainNextTime) {
+TEST_F(ReadPCS, AFailedConnectionIsShownAndTriedAgainNextTime) {
   Factory.RefuseCreation = true;
   EXPECT_EQ(Run(), TForm4::mrAbort);
   EXPECT_EQ(ErrorTexts(),
@@ -140,7 +140,7 @@ TEST_F(ReadPCSTest, AFailedConnectionIsShownAndTriedAgainNextTime) {
   EXPECT_EQ(Prompts.Errors.size(), 1u);
 }
 
-TEST_F(ReadPCSTest, AbortAtRecordKOfNStopsAfterThatRecordWithoutAMessage) {
+TEST_F(ReadPCS, AbortAtRecordKOfNStopsAfterThatRecordWithoutAMessage) {
   int32_t Runs = 0;
   for (const int32_t K : {1, 3, 5}) {
     int32_t Read = 0;
@@ -153,7 +153,7 @@ TEST_F(ReadPCSTest, AbortAtRecordKOfNStopsAfterThatRecordWithoutAMessage) {
   }
 }
 
-TEST_F(ReadPCSTest, AbortBeforeTheFirstTickRetrievesNothing) {
+TEST_F(ReadPCS, AbortBeforeTheFirstTickRetrievesNothing) {
   QTimer::singleShot(0, Form.BitBtn1, &QPushButton::click);
   EXPECT_EQ(Run(), TForm4::mrAbort);
   EXPECT_EQ(Factory.Attempts(), 0);
@@ -161,7 +161,7 @@ TEST_F(ReadPCSTest, AbortBeforeTheFirstTickRetrievesNothing) {
   EXPECT_FALSE(Form.Timer1->isActive());
 }
 
-TEST_F(ReadPCSTest, ProgressStepMovesTheBarAndPositionsBeyondItStandAtTheEnd) {
+TEST_F(ReadPCS, ProgressStepMovesTheBarAndPositionsBeyondItStandAtTheEnd) {
   EXPECT_TRUE(Form.ProgressStep(3, 10));
   EXPECT_EQ(Form.ProgressBar1->value(), 3);
   Form.SetProgress(25, 20);
@@ -169,9 +169,9 @@ TEST_F(ReadPCSTest, ProgressStepMovesTheBarAndPositionsBeyondItStandAtTheEnd) {
 }
 
 // The main window's Ctrl+R with the real retrieval window.
-class HostLoadTest : public ::testing::Test {
+class HostLoad : public ::testing::Test {
  protected:
-  HostLoadTest() : Forms(CreateForms()), Form(*Forms->Form1), Retrieval(*Forms->Form4) {
+  HostLoad() : Forms(CreateForms()), Form(*Forms->Form1), Retrieval(*Forms->Form4) {
     SetCollationLocale("C");
     Form.OpenSampleProject(1);
     SampleName = ProjectName;
@@ -186,7 +186,7 @@ class HostLoadTest : public ::testing::Test {
   std::string SampleName;
 };
 
-TEST_F(HostLoadTest, TheDemoDrawingLoadsIntoBothTreesAndTheStatistics) {
+TEST_F(HostLoad, TheDemoDrawingLoadsIntoBothTreesAndTheStatistics) {
   Form.RetrieveCurrentProjectsNetlist1Click();
   EXPECT_EQ(
       Memo().value(1),
@@ -197,7 +197,7 @@ TEST_F(HostLoadTest, TheDemoDrawingLoadsIntoBothTreesAndTheStatistics) {
   EXPECT_TRUE(Form.StatusText().startsWith("Ready."));
 }
 
-TEST_F(HostLoadTest, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
+TEST_F(HostLoad, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
   const QStringList MemoBefore = Memo();
   const QStringList NetlistBefore = Dump(Form.TreeView1);
   const QStringList PinsBefore = Dump(Form.TreeView2);
@@ -222,7 +222,7 @@ TEST_F(HostLoadTest, AFailedOrAbortedRetrievalLeavesTheProjectAsItWas) {
 }
 
 // Ctrl+R against hosts far larger or stranger than any real project.
-using ReadPCSRobustness = HostLoadTest;
+using ReadPCSRobustness = HostLoad;
 
 TEST_F(ReadPCSRobustness, AListOf100000EntriesAbortedAtTheLastRecordKeepsTheProject) {
   constexpr int32_t Entries = 100000;

@@ -133,14 +133,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TJoinCase>& AInfo) { return AInfo.param.Name; });
 // clang-format on
 
-class SimulatedHostTest : public ::testing::Test {
+class SimulatedHost : public ::testing::Test {
  protected:
   TSimulatedHost Host{OnePage({Part("-A", {{0, 0}, {0, 15}}), Part("-B", {{10, 0}}),
                                Part("W9", {{5, 0}}, TSimType::WireNumber)},
                               {Wire({{0, 0}, {5, 0}, {10, 0}})})};
 };
 
-TEST_F(SimulatedHostTest, FailsLikeAHostOnBadIndexesHandlesAndOrder) {
+TEST_F(SimulatedHost, FailsLikeAHostOnBadIndexesHandlesAndOrder) {
   const auto Page = Host.Project()->Document()->Pages()->Item(0);
   const auto Symbols = Page->Symbols();
   const auto Lines = Page->Lines();
@@ -162,7 +162,7 @@ TEST_F(SimulatedHostTest, FailsLikeAHostOnBadIndexesHandlesAndOrder) {
   for (size_t I = 0; I < Calls.size(); ++I) EXPECT_THROW(Calls[I](), EOleException) << "call " << I;
 }
 
-TEST_F(SimulatedHostTest, ObjectsOutliveTheApplicationObject) {
+TEST_F(SimulatedHost, ObjectsOutliveTheApplicationObject) {
   auto Application = std::make_shared<TSimulatedHost>(WireList(1));
   const auto Symbol = Application->Project()->Document()->Pages()->Item(0)->Symbols()->Item(1);
   Application.reset();

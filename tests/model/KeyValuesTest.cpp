@@ -18,18 +18,18 @@ std::vector<std::string> Texts(const TSortedTextList& AList) {
   return Result;
 }
 
-class KeyValuesTest : public ::testing::Test {
+class KeyValues : public ::testing::Test {
  protected:
   void SetUp() override { SetCollationLocale("C"); }
   TWiremaps Graph;
 };
 
-TEST_F(KeyValuesTest, EmptyGraphGivesEmptyLists) {
+TEST_F(KeyValues, EmptyGraphGivesEmptyLists) {
   const TKeyValues Keys(Graph);
   for (const TSortedTextList& List : Keys.Lists) EXPECT_EQ(List.Count(), 0);
 }
 
-TEST_F(KeyValuesTest, ListsHoldDistinctValuesInTextOrderAndPinsPointIntoThem) {
+TEST_F(KeyValues, ListsHoldDistinctValuesInTextOrderAndPinsPointIntoThem) {
   Graph.AddConnection("+ZC-XS5:1", "+zc-K1:A1", "1", 2, 10);
   Graph.AddConnection("+MX0-K1:A2", "+Zc-XS5:2", "2", 1, 2);
   Graph.ComputeNets();

@@ -153,14 +153,14 @@ std::string Describe(const TNetlistDiff& ADiff) {
   return Text.str();
 }
 
-class NetlistCompareTest : public ::testing::Test {
+class NetlistCompare : public ::testing::Test {
  protected:
   void SetUp() override { SetCollationLocale("en_US"); }
   void TearDown() override { SetCollationLocale("C"); }
 };
 
 // The sample netlists are built apart: ProjectName stays as the loaded project set it.
-TEST_F(NetlistCompareTest, EverySampleIsItsUnionFindNetlistAndEqualToItself) {
+TEST_F(NetlistCompare, EverySampleIsItsUnionFindNetlistAndEqualToItself) {
   ProjectName = "Loaded";
   for (int Sample = 1; Sample <= SampleProjectCount; ++Sample) {
     SCOPED_TRACE(Sample);
@@ -177,7 +177,7 @@ TEST_F(NetlistCompareTest, EverySampleIsItsUnionFindNetlistAndEqualToItself) {
 // Revisions 2 and 6, 7 and 8 against the literal rule; then a few facts read off the
 // tables by hand, so that a fault shared by both implementations still shows: in 7 to 8
 // the motor +HM-M2 is gone (+HM-M5 took its wires), the sensor +HM-B2 became +HM-B21.
-TEST_F(NetlistCompareTest, RevisionsOfTheSamplesGiveTheLiteralRuleResult) {
+TEST_F(NetlistCompare, RevisionsOfTheSamplesGiveTheLiteralRuleResult) {
   for (const auto& [OldSample, NewSample] : {std::pair{2, 6}, std::pair{7, 8}}) {
     SCOPED_TRACE(OldSample);
     const TNetlist Old{"old", ReferenceNets(OldSample)}, New{"new", ReferenceNets(NewSample)};
@@ -226,7 +226,7 @@ const TRuleCase kRuleCases[] = {
 };
 // clang-format on
 
-TEST_F(NetlistCompareTest, MatchingRule) {
+TEST_F(NetlistCompare, MatchingRule) {
   for (const TRuleCase& Case : kRuleCases) {
     SCOPED_TRACE(Case.Name);
     EXPECT_EQ(Describe(CompareNetlists({"old", Case.Old}, {"new", Case.New})), Case.Expected);
@@ -235,7 +235,7 @@ TEST_F(NetlistCompareTest, MatchingRule) {
 
 // Random revisions: pins moved, nets split and merged, pins added, dropped and written in
 // another letter case; the result must be the literal rule's.
-TEST_F(NetlistCompareTest, RandomRevisionsFollowTheLiteralRule) {
+TEST_F(NetlistCompare, RandomRevisionsFollowTheLiteralRule) {
   std::mt19937 Random(20240613);
   const auto Below = [&](size_t ALimit) {
     return std::uniform_int_distribution<size_t>(0, ALimit - 1)(Random);
@@ -300,7 +300,7 @@ const TBadText kBadTexts[] = {
      kRoot + "\tnet A:1   pins 2\r\n\t\tA:1\r\n\t\tA:2\r\n\tnet A:2   pins 1\r\n\t\tA:2\r\n", 6},
 };
 
-TEST_F(NetlistCompareTest, MalformedTextsNameTheirFirstBadLine) {
+TEST_F(NetlistCompare, MalformedTextsNameTheirFirstBadLine) {
   for (const TBadText& Case : kBadTexts) {
     SCOPED_TRACE(Case.Name);
     EXPECT_THAT([&] { ReadNetlistText(Case.Text); },
@@ -334,7 +334,7 @@ const TGoodText kGoodTexts[] = {
     {"UTF-8 names", kRoot + "\tnet =Ä1-K1:ö   pins 1\r\n\t\t=Ä1-K1:ö\r\n", {"P", {{"=Ä1-K1:ö"}}}},
 };
 
-TEST_F(NetlistCompareTest, ReadsWhatSaveNetlistWrites) {
+TEST_F(NetlistCompare, ReadsWhatSaveNetlistWrites) {
   for (const TGoodText& Case : kGoodTexts) {
     SCOPED_TRACE(Case.Name);
     const TNetlist Netlist = ReadNetlistText(Case.Text);

@@ -83,12 +83,12 @@ bool IsSamePin(const TConnectionRec& R) {
   return SameText(PinNameOf(R.DesignationA, R.PinA), PinNameOf(R.DesignationB, R.PinB));
 }
 
-class SampleProjectTest : public ::testing::TestWithParam<TSampleFacts> {
+class SampleProject : public ::testing::TestWithParam<TSampleFacts> {
  protected:
   void SetUp() override { SetCollationLocale("C"); }
 };
 
-TEST_P(SampleProjectTest, TableShowsItsFigures) {
+TEST_P(SampleProject, TableShowsItsFigures) {
   const TSampleFacts& F = GetParam();
   const TConnectionRecs Records = Load(F.Number);
   ASSERT_EQ(static_cast<int32_t>(Records.size()), F.Records);
@@ -134,7 +134,7 @@ TEST_P(SampleProjectTest, TableShowsItsFigures) {
         << "no pin name with " << *C;
 }
 
-TEST_P(SampleProjectTest, NetGraphLooksLikeRealWiring) {
+TEST_P(SampleProject, NetGraphLooksLikeRealWiring) {
   const TSampleFacts& F = GetParam();
   const TConnectionRecs Records = Load(F.Number);
   TProject Project(Records, "");
@@ -191,7 +191,7 @@ TEST_P(SampleProjectTest, NetGraphLooksLikeRealWiring) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSamples, SampleProjectTest, ::testing::ValuesIn(Facts),
+INSTANTIATE_TEST_SUITE_P(AllSamples, SampleProject, ::testing::ValuesIn(Facts),
                          [](const auto& AInfo) { return std::to_string(AInfo.param.Number); });
 
 TEST(SampleProjects, NumbersOutsideOneToNineChangeNothing) {

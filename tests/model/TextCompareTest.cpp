@@ -30,13 +30,13 @@ testing::AssertionResult Agrees(const std::string& A, const std::string& B, int 
   return testing::AssertionFailure() << "'" << A << "' vs '" << B << "', expected " << AExpected;
 }
 
-class TextCompareTest : public ::testing::TestWithParam<const char*> {
+class TextCompare : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override { SetCollationLocale(GetParam()); }
   void TearDown() override { SetCollationLocale("C"); }
 };
 
-TEST_P(TextCompareTest, IgnoresCaseKeepsAccentsAndSortsNumbersAsText) {
+TEST_P(TextCompare, IgnoresCaseKeepsAccentsAndSortsNumbersAsText) {
   EXPECT_EQ(CompareText("=OPT.00+MX0-XT3:10", "=opt.00+mx0-xt3:10"), 0);
   EXPECT_NE(CompareText("Cerpadlo", "Čerpadlo"), 0);
   EXPECT_NE(CompareText("resume", "résumé"), 0);
@@ -48,7 +48,7 @@ TEST_P(TextCompareTest, IgnoresCaseKeepsAccentsAndSortsNumbersAsText) {
   EXPECT_LT(CompareText("B", "c"), 0);
 }
 
-TEST_P(TextCompareTest, KeysAreEqualExactlyWhenTextsCompareEqual) {
+TEST_P(TextCompare, KeysAreEqualExactlyWhenTextsCompareEqual) {
   // clang-format off
   const std::vector<std::string> Texts = {
       "", "a", "A", "ab", "aB", "a-b", "a_b", "a b", "10", "2", "+24V", "-24V", "0V", "PE",
@@ -60,7 +60,7 @@ TEST_P(TextCompareTest, KeysAreEqualExactlyWhenTextsCompareEqual) {
 }
 
 // The comparison (and its plain-ASCII table) must give the collator's own answer.
-TEST_P(TextCompareTest, AgreesWithTheCollatorOnRandomTexts) {
+TEST_P(TextCompare, AgreesWithTheCollatorOnRandomTexts) {
   std::string Locale = GetParam();
   Locale = Locale.substr(0, Locale.find('.'));
   if (Locale == "C" || Locale == "POSIX") Locale = "";
@@ -83,7 +83,7 @@ TEST_P(TextCompareTest, AgreesWithTheCollatorOnRandomTexts) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, TextCompareTest,
+INSTANTIATE_TEST_SUITE_P(Locales, TextCompare,
                          ::testing::Values("C", "POSIX", "en_US.UTF-8", "de_DE.UTF-8", "cs_CZ",
                                            "da_DK"));
 
@@ -96,7 +96,7 @@ std::string Utf8(UChar32 ACodePoint) {
 
 // Keys are a pin's identity: equal keys must mean exactly "compares equal", also where a
 // non-ASCII character equals a run of ASCII ones (⓫ = 11, ꜳ = aa, 🆗 = OK).
-class KeyIdentity : public TextCompareTest {};
+class KeyIdentity : public TextCompare {};
 
 TEST_P(KeyIdentity, EveryCodePointAgainstEveryAsciiTextOfUpToTwoCharacters) {
   const TReferenceCollator Reference(CollationLocale());

@@ -15,7 +15,7 @@
 namespace wiremap {
 namespace {
 
-class WiremapsTest : public ::testing::Test {
+class Wiremaps : public ::testing::Test {
  protected:
   void SetUp() override { SetCollationLocale("en_US"); }
   void TearDown() override { SetCollationLocale("C"); }
@@ -41,7 +41,7 @@ class WiremapsTest : public ::testing::Test {
   TWiremaps Graph;
 };
 
-TEST_F(WiremapsTest, ChainsANetInNameOrderWhateverTheConnectionOrder) {
+TEST_F(Wiremaps, ChainsANetInNameOrderWhateverTheConnectionOrder) {
   Connect("P3", "P4");
   Connect("P1", "P2");
   Connect("P2", "P3");
@@ -57,7 +57,7 @@ TEST_F(WiremapsTest, ChainsANetInNameOrderWhateverTheConnectionOrder) {
   EXPECT_EQ(Graph.GetSortedPin(3)->Name, "P4");
 }
 
-TEST_F(WiremapsTest, TwoPinNetAndParallelWires) {
+TEST_F(Wiremaps, TwoPinNetAndParallelWires) {
   Connect("-K1:A1", "-X1:2", "004", 3, 4);
   Connect("-K1:A1", "-X1:2", "005", 5, 6);
   Graph.ComputeNets();
@@ -76,7 +76,7 @@ TEST_F(WiremapsTest, TwoPinNetAndParallelWires) {
   EXPECT_EQ(X->Page, 6);
 }
 
-TEST_F(WiremapsTest, LetterCaseTwinsAreOnePinAndASelfLinkAddsNothing) {
+TEST_F(Wiremaps, LetterCaseTwinsAreOnePinAndASelfLinkAddsNothing) {
   Connect("-Q1:a1", "-Q1:A1");
   EXPECT_EQ(Graph.GetPinCount(), 0);
   Connect("-S1:NO", "-H1:X1");
@@ -89,7 +89,7 @@ TEST_F(WiremapsTest, LetterCaseTwinsAreOnePinAndASelfLinkAddsNothing) {
   EXPECT_EQ(Graph.GetPinCount(), 5);
 }
 
-TEST_F(WiremapsTest, EmptyGraphAndClear) {
+TEST_F(Wiremaps, EmptyGraphAndClear) {
   Graph.ComputeNets();
   Graph.ClearMarks();
   Graph.ClearVisited();
@@ -102,7 +102,7 @@ TEST_F(WiremapsTest, EmptyGraphAndClear) {
   EXPECT_EQ(Graph.FindOrAddPin("Z:9")->Number, 0);
 }
 
-TEST_F(WiremapsTest, MarksFollowTheNet) {
+TEST_F(Wiremaps, MarksFollowTheNet) {
   for (const auto& [A, B] : std::vector<std::pair<std::string, std::string>>{
            {"N1", "N2"}, {"N2", "N3"}, {"N3", "N4"}, {"N5", "N1"}, {"M1", "M2"}})
     Connect(A, B);
@@ -120,7 +120,7 @@ TEST_F(WiremapsTest, MarksFollowTheNet) {
   EXPECT_FALSE(Graph.GetPin(NumberOf("Q2"))->Flags & pfMarked);
 }
 
-TEST_F(WiremapsTest, OutOfRangeAccessIsAnAssertionNotACrash) {
+TEST_F(Wiremaps, OutOfRangeAccessIsAnAssertionNotACrash) {
   Connect("A:1", "B:1");
   EXPECT_THROW(Graph.GetSortedPin(2), EAssertionFailed);
   EXPECT_THROW(Graph.GetSortedName(-1), EAssertionFailed);
@@ -134,7 +134,7 @@ TEST_F(WiremapsTest, OutOfRangeAccessIsAnAssertionNotACrash) {
   }
 }
 
-TEST_F(WiremapsTest, NamesAddedAfterANetComputationAreSortedIn) {
+TEST_F(Wiremaps, NamesAddedAfterANetComputationAreSortedIn) {
   Connect("B:1", "D:1");
   Graph.ComputeNets();
   Connect("A:1", "C:1");
@@ -149,7 +149,7 @@ TEST_F(WiremapsTest, NamesAddedAfterANetComputationAreSortedIn) {
 
 // Random graphs against a straightforward reference: nets as sets, name order,
 // heads, the NextInNet cycles and mirrored links.
-TEST_F(WiremapsTest, RandomGraphsKeepEveryInvariant) {
+TEST_F(Wiremaps, RandomGraphsKeepEveryInvariant) {
   std::mt19937 Random(2024);
   for (int Round = 0; Round < 30; ++Round) {
     Graph.Clear();
@@ -212,7 +212,7 @@ TEST_F(WiremapsTest, RandomGraphsKeepEveryInvariant) {
   }
 }
 
-TEST_F(WiremapsTest, ANetOfHundredsOfThousandsOfPins) {
+TEST_F(Wiremaps, ANetOfHundredsOfThousandsOfPins) {
   constexpr int Size = 300000;
   for (int I = Size - 1; I > 0; --I)
     Connect("-X:" + std::to_string(I), "-X:" + std::to_string(I - 1));

@@ -39,7 +39,7 @@ TNetTexts Compute(const TSymbols& ASymbols, const TPolylines& ALines) {
   return Texts;
 }
 
-TEST(PointTableTest, HashShiftsAndXorsWithoutSign) {
+TEST(PointTable, HashShiftsAndXorsWithoutSign) {
   EXPECT_EQ(TPointTable::Hash(P(255, 0)), 0);  // the low 8 bits of X take no part
   EXPECT_EQ(TPointTable::Hash(P(256, 42736)), 0);
   EXPECT_EQ(TPointTable::Hash(TRawPoint{0, 0, 1, 1, 1}), (256 + 65536 + 16777216) % 42737);
@@ -48,7 +48,7 @@ TEST(PointTableTest, HashShiftsAndXorsWithoutSign) {
   EXPECT_EQ(TPointTable::Hash(P(-1, 5)), 24306);         // X shifted in without its sign
 }
 
-TEST(PointTableTest, FindsAddsAndProbesOnBy1103CountingEveryMove) {
+TEST(PointTable, FindsAddsAndProbesOnBy1103CountingEveryMove) {
   auto Table = std::make_unique<TPointTable>();
   EXPECT_EQ(Table->Head, -1);
   EXPECT_EQ(Table->FindOrAdd(P(0, 0)), 0);
@@ -67,7 +67,7 @@ TEST(PointTableTest, FindsAddsAndProbesOnBy1103CountingEveryMove) {
   EXPECT_EQ(Table->Entries[1469].Next, 42000);
 }
 
-TEST(PointTableTest, FullAtTheFillLimitYetStoredPointsStillFound) {
+TEST(PointTable, FullAtTheFillLimitYetStoredPointsStillFound) {
   auto Table = std::make_unique<TPointTable>();
   for (int32_t I = 0; I < 38462; ++I) Table->FindOrAdd(P(0, I));
   EXPECT_THAT([&] { Table->FindOrAdd(P(0, 38462)); },
@@ -132,7 +132,7 @@ const TNetCase NetCases[] = {
     BranchCase("BranchWithCommonPin2", 2, {{"3:0", "2:0", "1:0"}}),
 };
 
-TEST(PointTableTest, FindsTheNetsInWalkOrder) {
+TEST(PointTable, FindsTheNetsInWalkOrder) {
   for (const TNetCase& Case : NetCases) {
     SCOPED_TRACE(Case.Name);
     EXPECT_EQ(Compute(Case.Symbols, Case.Lines), Case.Expected);
@@ -140,7 +140,7 @@ TEST(PointTableTest, FindsTheNetsInWalkOrder) {
 }
 
 // Far deeper than a recursive walk could safely go: the net is still found whole.
-TEST(PointTableTest, OneLineOfThousandsOfVerticesIsOneNet) {
+TEST(PointTable, OneLineOfThousandsOfVerticesIsOneNet) {
   TPolyline Long = Line({});
   for (int32_t I = 0; I < 38000; ++I) Long.Vertices.push_back(P(I * 1000, (I % 2) * 1000));
   EXPECT_EQ(Compute({Sym(1, st_Normal, {Long.Vertices.front()}),

@@ -14,7 +14,7 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-TEST(RawDataReportTest, NumbersAndNames) {
+TEST(RawDataReport, NumbersAndNames) {
   std::string Texts;
   for (const int32_t Value : {0, 2500, 1250, 1249, -1250, -20, INT32_MIN})
     Texts += TRawDataReport::CoordinateText(Value, ",") + " ";
@@ -28,7 +28,7 @@ TEST(RawDataReportTest, NumbersAndNames) {
   EXPECT_EQ(SymbolTypeName(35), "st_Unknown(35)");
 }
 
-TEST(RawDataReportTest, SymbolsLinesAndNetsLineByLine) {
+TEST(RawDataReport, SymbolsLinesAndNetsLineByLine) {
   const TSimHostFactory Hosts(SmallDrawing());
   // Retrieval 2.5 s, table 0.75 s, nets 3.75 s: every time differs from the others.
   uint32_t Ticks[] = {1000, 3500, 4250, 8000}, *Tick = Ticks;

@@ -20,7 +20,7 @@ using TNet = std::set<std::string>;
 // nets once both are keyed by designation and pin name (so a terminal's two clamps,
 // which carry one name, join the nets on either side). Wire number symbols sit on nets
 // without being endpoints of the host's connections, so they are left aside.
-TEST(RawDataRunTest, DemoNetsAgreeWithTheHostsConnectionList) {
+TEST(RawDataRun, DemoNetsAgreeWithTheHostsConnectionList) {
   const TCollationLocale Locale("en_US");
   std::map<int32_t, const TSimSymbol*> Symbols;
   for (const TSimPage& Page : DemoDrawing().Pages)

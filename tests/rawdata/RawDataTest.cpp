@@ -38,7 +38,7 @@ struct TRetrieval {
   std::vector<std::string> Reports;
 };
 
-TEST(RawDataTest, ReadsElectricSymbolsAndLinesOfWiringPagesOnly) {
+TEST(RawData, ReadsElectricSymbolsAndLinesOfWiringPagesOnly) {
   TSimDrawing Drawing;
   TSimPage& Cover = Drawing.Pages.emplace_back();
   Cover.PageKind = 1;
@@ -75,7 +75,7 @@ TEST(RawDataTest, ReadsElectricSymbolsAndLinesOfWiringPagesOnly) {
   EXPECT_EQ(R.Calls("IPCsPage.Symbols"), 1);
 }
 
-TEST(RawDataTest, BranchStateSelectsTheCommonPin) {
+TEST(RawData, BranchStateSelectsTheCommonPin) {
   const std::vector<int32_t> StoredTypes = {288, 288, 288, 544, 32, 288, 288};  // states 2 to 8
   TSimDrawing Drawing;
   for (int32_t State = 2; State <= 8; ++State) {
@@ -89,7 +89,7 @@ TEST(RawDataTest, BranchStateSelectsTheCommonPin) {
   EXPECT_EQ(Types, StoredTypes);
 }
 
-TEST(RawDataTest, SignalAndBranchChecksStopWithTheHandle) {
+TEST(RawData, SignalAndBranchChecksStopWithTheHandle) {
   struct TCheck {
     int32_t Type;
     size_t Pins;
@@ -112,7 +112,7 @@ TEST(RawDataTest, SignalAndBranchChecksStopWithTheHandle) {
   }
 }
 
-TEST(RawDataTest, HostErrorsAtConnectionAreReportedOnceLaterOnesRaised) {
+TEST(RawData, HostErrorsAtConnectionAreReportedOnceLaterOnesRaised) {
   TSimDrawing Drawing;
   Drawing.Pages.emplace_back().Symbols.push_back(SimSymbol(1, TSimType::Relay, 3));
   TRetrieval R(Drawing);
@@ -142,7 +142,7 @@ class TProjectlessHost : public TSimulatedHost {
 };
 
 // A host that hands back no object has failed the call, for the drawing and for the names.
-TEST(RawDataTest, AHostAnsweringWithNoObjectFailsLikeAFailingCall) {
+TEST(RawData, AHostAnsweringWithNoObjectFailsLikeAFailingCall) {
   const auto Host = std::make_shared<TProjectlessHost>();
   SetHostFactory([Host] { return Host; });
   TSymbols Symbols;

@@ -34,7 +34,7 @@ void Click(QWidget* AWidget, QEvent::Type AType) {
   QCoreApplication::sendEvent(AWidget, &Event);
 }
 
-class ViewRawDTest : public ::testing::Test {
+class ViewRawD : public ::testing::Test {
  protected:
   QStringList Texts() const {
     return {Form.Memo1->toPlainText(), Form.Memo2->toPlainText(), Form.Memo3->toPlainText()};
@@ -45,7 +45,7 @@ class ViewRawDTest : public ::testing::Test {
   TForm5 Form;
 };
 
-TEST_F(ViewRawDTest, DesignedLayout) {
+TEST_F(ViewRawD, DesignedLayout) {
   EXPECT_EQ(Form.windowTitle(), "Raw Data");
   EXPECT_EQ(Form.size(), QSize(892, 532));  // 900 x 563 with the window frame
   Form.show();
@@ -56,7 +56,7 @@ TEST_F(ViewRawDTest, DesignedLayout) {
   Form.hide();
 }
 
-TEST_F(ViewRawDTest, EveryShowingRunsAnewOrLeavesTheTextsOnError) {
+TEST_F(ViewRawD, EveryShowingRunsAnewOrLeavesTheTextsOnError) {
   Form.FormShow();
   EXPECT_TRUE(Prompts.Errors.empty());
   EXPECT_TRUE(RunCaption.match(Form.windowTitle()).hasMatch());
@@ -85,7 +85,7 @@ TEST_F(ViewRawDTest, EveryShowingRunsAnewOrLeavesTheTextsOnError) {
   EXPECT_EQ(Form.Memo3->toPlainText().count('\n'), 4);  // counts and times, no net
 }
 
-TEST_F(ViewRawDTest, DoubleClickSavesTheMemoUnderItsOwnName) {
+TEST_F(ViewRawD, DoubleClickSavesTheMemoUnderItsOwnName) {
   Form.FormShow();
   QTemporaryDir Dir;
   Prompts.AnswerSave(std::nullopt);
@@ -100,7 +100,7 @@ TEST_F(ViewRawDTest, DoubleClickSavesTheMemoUnderItsOwnName) {
 
 // A host that fails while the nets are being named: the memos already filled show the new
 // drawing, the nets memo nothing of the previous one.
-TEST_F(ViewRawDTest, AHostErrorWhileNamingNetsLeavesNoOldNets) {
+TEST_F(ViewRawD, AHostErrorWhileNamingNetsLeavesNoOldNets) {
   Form.FormShow();
   ASSERT_TRUE(Form.Memo3->toPlainText().contains("handle="));
   // The names connection looks up each of the 5 symbols once, then every net member.
@@ -113,7 +113,7 @@ TEST_F(ViewRawDTest, AHostErrorWhileNamingNetsLeavesNoOldNets) {
 
 // A host adapter that fails with an exception of its own still gets the host error box, for
 // the retrieval and the names alike.
-TEST_F(ViewRawDTest, AnyExceptionOfAHostConnectionIsShownInTheHostErrorBox) {
+TEST_F(ViewRawD, AnyExceptionOfAHostConnectionIsShownInTheHostErrorBox) {
   SetHostFactory(
       []() -> std::shared_ptr<IPCsApplication> { throw std::runtime_error("adapter failed"); });
   EXPECT_NO_THROW(Form.FormShow());
@@ -134,7 +134,7 @@ class TDefaultLocale {
   QLocale FOld;
 };
 
-TEST_F(ViewRawDTest, NumbersUseTheLocalesDecimalSeparator) {
+TEST_F(ViewRawD, NumbersUseTheLocalesDecimalSeparator) {
   const TDefaultLocale German(QLocale(QLocale::German, QLocale::Germany));
   Form.FormShow();
   EXPECT_TRUE(QRegularExpression("^Raw Data \\(Retrieval Time = \\d+,\\d{3} s, "
@@ -148,7 +148,7 @@ TEST_F(ViewRawDTest, NumbersUseTheLocalesDecimalSeparator) {
 
 // A save writes the lines as they were made: a no-break space stays one, a line or
 // paragraph separator inside a name does not break its line.
-TEST_F(ViewRawDTest, ASaveWritesTheLinesAsTheyWereMade) {
+TEST_F(ViewRawD, ASaveWritesTheLinesAsTheyWereMade) {
   TSimDrawing Drawing;
   Drawing.Pages.emplace_back().Symbols.push_back({.SymbolType = TSimType::Relay,
                                                   .Name = "-K\u00A01\u2028x\u2029y",
@@ -168,7 +168,7 @@ TEST_F(ViewRawDTest, ASaveWritesTheLinesAsTheyWereMade) {
 
 // "Get Raw Data" shows the window modally after the run; an error of the run reaches the
 // standard error box instead, and no window is left open.
-TEST(ViewRawDMainWindowTest, GetRawDataRunsThenShowsOrReportsTheError) {
+TEST(ViewRawDMainWindow, GetRawDataRunsThenShowsOrReportsTheError) {
   TTestPrompts Prompts;
   const std::unique_ptr<TForms> Forms = CreateForms();
   QString Shown;
@@ -217,7 +217,7 @@ QString FirstLine(const QPlainTextEdit* AMemo) {
 }
 
 // The raw data window's limits and hostile names, with drawings of their own.
-using ViewRawDRobustness = ViewRawDTest;
+using ViewRawDRobustness = ViewRawD;
 
 TEST_F(ViewRawDRobustness, ADrawingAtThePointTablesLimit) {
   constexpr int32_t Limit = TPointTable::FillLimit - 1;  // 38462 points fit
