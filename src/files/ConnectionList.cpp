@@ -69,7 +69,7 @@ std::string Lower(std::string_view AText) {
 
 // Field index of every column, -1 where the header names none; the first of two
 // headings that name one column wins.
-std::array<int, ColumnCount> MapColumns(const std::vector<std::string_view>& AHeader) {
+std::array<int, ColumnCount> MapColumns(const std::vector<std::string_view>& AHeader, int ALine) {
   std::array<int, ColumnCount> Index;
   Index.fill(-1);
   for (size_t I = 0; I < AHeader.size(); ++I) {
@@ -89,8 +89,8 @@ std::array<int, ColumnCount> MapColumns(const std::vector<std::string_view>& AHe
     Missing += ColumnNames[Column];
   }
   if (MissingCount > 0)
-    throw EProjectFileError("Not a connection list: line 1 names no " + Missing +
-                            (MissingCount == 1 ? " column" : " columns"));
+    throw EProjectFileError("Not a connection list: line " + std::to_string(ALine) + " names no " +
+                            Missing + (MissingCount == 1 ? " column" : " columns"));
   return Index;
 }
 
@@ -101,14 +101,14 @@ bool IsBlankText(std::string_view AText) {
 
 class TListReader {
  public:
-  explicit TListReader(std::string_view AText)
-      : FScanner(AText, TCsvScanner::DetectDelimiter(AText)) {}
+  TListReader(std::string_view AText, char ADelimiter, int AFirstLine)
+      : FScanner(AText, ADelimiter, AFirstLine) {}
 
   TProjectFile Read(std::string_view AText) {
     // A row per line is the common case: one count saves every regrowth of the records.
     FResult.Records.reserve(static_cast<size_t>(std::count(AText.begin(), AText.end(), '\n')));
     FScanner.Next(FFields);
-    FIndex = MapColumns(FFields);
+    FIndex = MapColumns(FFields, FScanner.Line());
     while (FScanner.Next(FFields)) ReadRow();
     return std::move(FResult);
   }
@@ -197,6 +197,21 @@ void AppendNumber(int32_t AValue, std::string& AOut) {
   AOut.append(Buffer, Result.ptr);
 }
 
+// Spreadsheets put "sep=;" above the header to name the delimiter; otherwise the header's
+// own delimiters tell.
+TProjectFile ReadList(std::string_view AText) {
+  const std::string_view Hint = "sep=";
+  if (AText.size() > Hint.size() && Lower(AText.substr(0, Hint.size())) == Hint) {
+    const size_t LineEnd = AText.find_first_of("\r\n");
+    if (LineEnd == Hint.size() + 1) {
+      const char Delimiter = AText[Hint.size()];
+      AText.remove_prefix(LineEnd + (AText.compare(LineEnd, 2, "\r\n") == 0 ? 2 : 1));
+      return TListReader(AText, Delimiter, 2).Read(AText);
+    }
+  }
+  return TListReader(AText, TCsvScanner::DetectDelimiter(AText), 1).Read(AText);
+}
+
 }  // namespace
 
 TProjectFile ReadConnectionList(const std::string& AText) {
@@ -205,9 +220,8 @@ TProjectFile ReadConnectionList(const std::string& AText) {
   std::string_view Text = AText;
   if (Text.substr(0, Utf8Bom.size()) == Utf8Bom) Text.remove_prefix(Utf8Bom.size());
   if (IsBlankText(Text)) throw EProjectFileError("Not a connection list: the file is empty");
-  if (IsValidUtf8(Text)) return TListReader(Text).Read(Text);
-  const std::string Converted = Windows1252ToUtf8(Text);
-  return TListReader(Converted).Read(Converted);
+  if (IsValidUtf8(Text)) return ReadList(Text);
+  return ReadList(Windows1252ToUtf8(Text));
 }
 
 std::string WriteConnectionList(const TConnectionRecs& AConnections) {

@@ -7,8 +7,8 @@
 
 namespace wiremap {
 
-TCsvScanner::TCsvScanner(std::string_view AText, char ADelimiter)
-    : FText(AText), FDelimiter(ADelimiter) {}
+TCsvScanner::TCsvScanner(std::string_view AText, char ADelimiter, int AFirstLine)
+    : FText(AText), FDelimiter(ADelimiter), FLine(AFirstLine) {}
 
 char TCsvScanner::DetectDelimiter(std::string_view AText) {
   const char Candidates[] = {',', ';', '\t'};

@@ -13,7 +13,8 @@ namespace wiremap {
 // ends at LF, CR LF or a lone CR.
 class TCsvScanner {
  public:
-  TCsvScanner(std::string_view AText, char ADelimiter);
+  // AFirstLine: the number of the text's first line in its file.
+  TCsvScanner(std::string_view AText, char ADelimiter, int AFirstLine = 1);
 
   // The next row into AFields; false after the last row. The fields point into the text,
   // or, where quotes were undone, into the scanner; either stays valid until the next

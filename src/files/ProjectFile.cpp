@@ -33,13 +33,16 @@ size_t ContentStart(const std::string& AText) {
   return Position;
 }
 
-// A connection list's first line names its columns between delimiters; other text has
-// neither the delimiters nor a line to speak of.
+// A connection list's first line names its columns between delimiters, or names the
+// delimiter ("sep=|"); other text has neither.
 bool LooksDelimited(const std::string& AText, size_t AStart) {
   const size_t End = AText.find_first_of("\r\n", AStart);
   const std::string_view Line = std::string_view(AText).substr(AStart, End - AStart);
-  return Line.find('\0') == std::string_view::npos &&
-         Line.find_first_of(",;\t") != std::string_view::npos;
+  if (Line.find('\0') != std::string_view::npos) return false;
+  std::string Start(Line.substr(0, 4));
+  for (char& C : Start) C = static_cast<char>(C | 0x20);
+  const bool DelimiterNamed = Line.size() == 5 && Start == "sep=";
+  return DelimiterNamed || Line.find_first_of(",;\t") != std::string_view::npos;
 }
 
 }  // namespace

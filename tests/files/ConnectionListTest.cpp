@@ -57,6 +57,8 @@ TEST(ConnectionListTest, KnowsTheColumnNamesOfCommonExports) {
       {"From,From Pin,To,To Pin,Wire\nK1,A1,K2,A2,W", {"K1", "A1", 0, "K2", "A2", 0, "W"}},
       {"Von;Von Anschluss;Nach;Nach Anschluss;Seite;Draht\nK1;A1;K2;A2;4;W",
        {"K1", "A1", 4, "K2", "A2", 4, "W"}},
+      {"sep=|\r\nFrom|From Pin|To|To Pin|Wire\r\nK1|A1|K2|A2|W,1",
+       {"K1", "A1", 0, "K2", "A2", 0, "W,1"}},
       {"Composant 1\tBorne 1\tComposant 2\tBorne 2\r\nK1\tA1\tK2\tA2\r\n",
        {"K1", "A1", 0, "K2", "A2", 0, ""}},
       {" source ,SOURCE PIN,Note,target,Target Pin,From Page,to page,Wire Number\n"
@@ -113,6 +115,9 @@ TEST(ConnectionListTest, RefusesWhatIsNotAConnectionList) {
        "Not a connection list: line 1 names no DesignationA, PinA, DesignationB, "
        "PinB columns"},
       {"From;To;From Pin\n", "Not a connection list: line 1 names no PinB column"},
+      {"SEP=;\nFrom,To,From Pin,To Pin\n",
+       "Not a connection list: line 2 names no DesignationA, "
+       "PinA, DesignationB, PinB columns"},
       {"From,From Pin,To,To Pin\r\nK1,1,K2,2\r\nK1,\"1\r\n,K2,2\r\n",
        "Not a connection list: line 3: a quote is never closed"},
   };
@@ -166,6 +171,9 @@ TEST_F(ProjectFileTest, RecognisesTheFormatByContent) {
       ReadProjectFile(Write("list.csv", "\xEF\xBB\xBF\n <project title=\"Mill\"/>"));
   EXPECT_EQ(Project.Name, "Mill");
   EXPECT_EQ(ReadProjectFile(Write("untitled.qet", "<project/>")).Name, "untitled");
+  EXPECT_EQ(ReadProjectFile(Write("pipes.csv", "Sep=|\nFrom|From Pin|To|To Pin\nK1|1|K2|2"))
+                .Records.size(),
+            1u);
 }
 
 TEST_F(ProjectFileTest, RefusesFilesOfNeitherFormat) {
