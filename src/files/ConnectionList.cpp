@@ -105,8 +105,10 @@ class TListReader {
       : FScanner(AText, ADelimiter, AFirstLine) {}
 
   TProjectFile Read(std::string_view AText) {
-    // A row per line is the common case: one count saves every regrowth of the records.
-    FResult.Records.reserve(static_cast<size_t>(std::count(AText.begin(), AText.end(), '\n')));
+    // A row per line is the common case: one count saves the regrowth of the records. Only
+    // up to a million, so that a file of blank lines cannot claim memory it will not use.
+    const auto Lines = static_cast<size_t>(std::count(AText.begin(), AText.end(), '\n'));
+    FResult.Records.reserve(std::min<size_t>(Lines, 1'000'001));
     FScanner.Next(FFields);
     FIndex = MapColumns(FFields, FScanner.Line());
     while (FScanner.Next(FFields)) ReadRow();
