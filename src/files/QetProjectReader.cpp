@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -25,9 +27,28 @@ struct TDefTerminal {
   std::string Name;
 };
 
+// A docking point and orientation on a millionth-unit grid: placed terminals are matched
+// to their definition's by it, through a hash, so that elements of thousands of terminals
+// cost no more than a look-up each.
+struct TDockKey {
+  int64_t X = 0, Y = 0;
+  int Orientation = 0;
+  bool operator==(const TDockKey&) const = default;
+};
+
+struct TDockKeyHash {
+  size_t operator()(const TDockKey& AKey) const {
+    return std::hash<int64_t>()(AKey.X * 1000003 + AKey.Y * 31 + AKey.Orientation);
+  }
+};
+
 struct TDefinition {
   std::string LinkType;
   std::vector<TDefTerminal> Terminals;
+  // Definition terminals by uuid (the first of a repeated one).
+  std::unordered_map<std::string, size_t> ByUuid;
+  // Definition terminals by docking point, in definition order.
+  std::unordered_map<TDockKey, std::vector<size_t>, TDockKeyHash> ByDock;
 };
 
 // One placed element that survived loading.
@@ -90,8 +111,12 @@ bool ParseInt(const char* AText, int& AValue) {
   return Result.ec == std::errc() && Result.ptr == Text.data() + Text.size();
 }
 
-bool SameCoordinate(double A, double B) {
-  return std::fabs(A - B) <= 1e-6 * std::max(1.0, std::max(std::fabs(A), std::fabs(B)));
+// False for coordinates no drawing has (beyond a billion units, or not numbers).
+bool DockKeyOf(double AX, double AY, int AOrientation, TDockKey& AKey) {
+  constexpr double Limit = 1e9;
+  if (!(std::fabs(AX) < Limit && std::fabs(AY) < Limit)) return false;
+  AKey = {std::llround(AX * 1e6), std::llround(AY * 1e6), AOrientation};
+  return true;
 }
 
 int OrientationOf(std::string_view ALetter) {
@@ -117,6 +142,10 @@ TDefinition ReadDefinition(pugi::xml_node ADefinition) {
     Terminal.Y += Inward[Terminal.Orientation][1];
     Terminal.Uuid = NormalUuid(Node.attribute("uuid").value());
     Terminal.Name = Node.attribute("name").value();
+    if (!Terminal.Uuid.empty()) Result.ByUuid.emplace(Terminal.Uuid, Result.Terminals.size());
+    TDockKey Key;
+    if (DockKeyOf(Terminal.X, Terminal.Y, Terminal.Orientation, Key))
+      Result.ByDock[Key].push_back(Result.Terminals.size());
     Result.Terminals.push_back(std::move(Terminal));
   }
   return Result;
@@ -211,15 +240,17 @@ void TQetProjectReader::TState::ReadElement(TFolio& AFolio, pugi::xml_node ANode
     T.Name = Node.attribute("name").value();
     Instances.push_back(T);
   }
-  // Every definition terminal takes the ids of the instance terminals at its point.
+  // Every definition terminal takes the ids of the instance terminals at its point; where
+  // points repeat, the last definition terminal keeps the id, as in the editor.
   std::unordered_map<int, size_t> Ids;
-  for (size_t J = 0; J < DefTerminals.size(); ++J) {
-    const TDefTerminal& Def = DefTerminals[J];
-    for (const TInstanceTerminal& T : Instances) {
-      if (T.Orientation != Def.Orientation || !SameCoordinate(T.X, Def.X) ||
-          !SameCoordinate(T.Y, Def.Y))
-        continue;
-      Ids[T.Id] = J;
+  for (const TInstanceTerminal& T : Instances) {
+    TDockKey Key;
+    if (!DockKeyOf(T.X, T.Y, T.Orientation, Key)) continue;
+    const auto Dock = Element.Definition->ByDock.find(Key);
+    if (Dock == Element.Definition->ByDock.end()) continue;
+    for (const size_t J : Dock->second) {
+      const auto [Slot, Added] = Ids.emplace(T.Id, J);
+      if (!Added) Slot->second = std::max(Slot->second, J);
       if (*T.Name != '\0') Element.InstanceNames[J] = T.Name;
     }
   }
@@ -305,22 +336,18 @@ bool TQetProjectReader::TState::Resolve(const TFolio& AFolio, pugi::xml_node ACo
                                         TTerminalRef& ARef) {
   const std::string Suffix = std::to_string(AEnd);
   const pugi::xml_attribute ElementUuid = AConductor.attribute(("element" + Suffix).c_str());
-  const char* Terminal = AConductor.attribute(("terminal" + Suffix).c_str()).value();
+  const char* TerminalText = AConductor.attribute(("terminal" + Suffix).c_str()).value();
   if (ElementUuid) {
     const auto Found = AFolio.ElementsByUuid.find(NormalUuid(ElementUuid.value()));
     if (Found == AFolio.ElementsByUuid.end()) return false;
-    const std::string TerminalUuid = NormalUuid(Terminal);
-    const auto& DefTerminals = Elements[Found->second].Definition->Terminals;
-    for (size_t J = 0; J < DefTerminals.size(); ++J) {
-      if (!TerminalUuid.empty() && DefTerminals[J].Uuid == TerminalUuid) {
-        ARef = {Found->second, J};
-        return true;
-      }
-    }
-    return false;
+    const auto& ByUuid = Elements[Found->second].Definition->ByUuid;
+    const auto Terminal = ByUuid.find(NormalUuid(TerminalText));
+    if (Terminal == ByUuid.end()) return false;
+    ARef = {Found->second, Terminal->second};
+    return true;
   }
   int Id = 0;
-  if (!ParseInt(Terminal, Id)) return false;
+  if (!ParseInt(TerminalText, Id)) return false;
   const auto Found = AFolio.TerminalsById.find(Id);
   if (Found == AFolio.TerminalsById.end()) return false;
   ARef = Found->second;
