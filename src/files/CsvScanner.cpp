@@ -8,7 +8,9 @@
 namespace wiremap {
 
 TCsvScanner::TCsvScanner(std::string_view AText, char ADelimiter, int AFirstLine)
-    : FText(AText), FDelimiter(ADelimiter), FLine(AFirstLine) {}
+    : FText(AText), FDelimiter(ADelimiter), FLine(AFirstLine) {
+  for (const char C : {ADelimiter, '\r', '\n'}) FStops[static_cast<unsigned char>(C)] = true;
+}
 
 char TCsvScanner::DetectDelimiter(std::string_view AText) {
   const char Candidates[] = {',', ';', '\t'};
@@ -66,11 +68,8 @@ bool TCsvScanner::Next(std::vector<std::string_view>& AFields) {
 
 std::string_view TCsvScanner::ReadPlain() {
   const size_t Start = FPosition;
-  while (FPosition < FText.size()) {
-    const char C = FText[FPosition];
-    if (C == FDelimiter || C == '\n' || C == '\r') break;
+  while (FPosition < FText.size() && !FStops[static_cast<unsigned char>(FText[FPosition])])
     ++FPosition;
-  }
   size_t Begin = Start, End = FPosition;
   while (Begin < End && IsBlank(FText[Begin])) ++Begin;
   while (End > Begin && IsBlank(FText[End - 1])) --End;

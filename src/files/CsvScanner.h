@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -39,6 +40,8 @@ class TCsvScanner {
 
   std::string_view FText;
   char FDelimiter;
+  // The characters that end an unquoted field: the delimiter, CR and LF.
+  std::array<bool, 256> FStops{};
   size_t FPosition = 0;
   int FLine = 1;
   int FRowLine = 0;
