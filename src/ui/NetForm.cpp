@@ -5,9 +5,13 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -17,12 +21,15 @@
 #include <QTreeView>
 
 #include "charts/ViewGrph.h"
+#include "files/ProjectFile.h"
 #include "host/ReadPCS.h"
 #include "model/Wiremap.h"
 #include "rawdata/ViewRawD.h"
+#include "ui/Application.h"
 #include "ui/CompareForm.h"
 #include "ui/HelpForm.h"
 #include "ui/ImageList.h"
+#include "ui/LoadWarningsForm.h"
 #include "ui/NetlistModel.h"
 #include "ui/PinListModel.h"
 #include "ui/RadioGroup.h"
@@ -106,6 +113,7 @@ void TForm1::ConnectCompareForm(TForm6* AForm6) {
 void TForm1::CreateControls() {
   auto* Client = new QWidget(this);
   setCentralWidget(Client);
+  setAcceptDrops(true);
   FNetlistModel = new TNetlistModel(*ImageList1, this);
   FPinListModel = new TPinListModel(*ImageList1, this);
   TreeView1 = CreateTree(FNetlistModel);
@@ -171,8 +179,9 @@ void TForm1::CreateMenu() {
 
 void TForm1::CreateFileMenu() {
   File1 = menuBar()->addMenu("&File");
-  OpenPCSProject1 = AddCommand(File1, "&Open PCS Project", QKeySequence("Ctrl+O"), nullptr);
-  OpenPCSProject1->setEnabled(false);
+  OpenPCSProject1 = AddCommand(File1, "&Open Project File...", QKeySequence("Ctrl+O"),
+                               &TForm1::OpenProjectFile1Click);
+  OpenProjectFile1 = OpenPCSProject1;
   RetrieveCurrentProjectsNetlist1 =
       AddCommand(File1, "&Retrieve Current Project's Netlist", QKeySequence("Ctrl+R"),
                  &TForm1::RetrieveCurrentProjectsNetlist1Click);
@@ -191,6 +200,11 @@ void TForm1::CreateFileMenu() {
       AddCommand(File1, "&Save Netlist", QKeySequence("Ctrl+S"), &TForm1::SaveNetlist1Click);
   SavePinlist1 =
       AddCommand(File1, "Save &Pinlist", QKeySequence("Ctrl+P"), &TForm1::SavePinlist1Click);
+  ExportConnectionList1 = AddCommand(File1, "&Export Connection List...", QKeySequence(),
+                                     &TForm1::ExportConnectionList1Click);
+  LastLoadWarnings1 =
+      AddCommand(File1, "Last Load &Warnings...", QKeySequence(), &TForm1::LastLoadWarnings1Click);
+  LastLoadWarnings1->setEnabled(false);
 }
 
 void TForm1::CreateEditMenu() {
@@ -289,10 +303,12 @@ void TForm1::FormCreate() {
   ShowReady();
 }
 
+// A file named on the command line is opened instead of sample 1; when it cannot be
+// read, its error box comes first and sample 1 after it.
 void TForm1::FormActivate() {
   if (FActivated) return;
   FActivated = true;
-  OpenSampleProject(1);
+  if (FStartFile.isEmpty() || !OpenProjectFile(FStartFile)) OpenSampleProject(1);
 }
 
 // The status text is set again whenever the window paints, so that it is drawn anew
@@ -321,6 +337,22 @@ void TForm1::paintEvent(QPaintEvent* AEvent) {
 void TForm1::resizeEvent(QResizeEvent* AEvent) {
   QMainWindow::resizeEvent(AEvent);
   PlaceControls();
+}
+
+// A file dragged from the desktop onto the window opens like one chosen with Ctrl+O.
+void TForm1::dragEnterEvent(QDragEnterEvent* AEvent) {
+  const QMimeData* Data = AEvent->mimeData();
+  if (Data->hasUrls() && !Data->urls().isEmpty() && Data->urls().constFirst().isLocalFile())
+    AEvent->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* AEvent) {
+  const QList<QUrl> Urls = AEvent->mimeData()->urls();
+  if (Urls.isEmpty() || !Urls.constFirst().isLocalFile()) return;
+  AEvent->acceptProposedAction();
+  // The drag source waits for the drop to end: open after it.
+  const QString Path = Urls.constFirst().toLocalFile();
+  QTimer::singleShot(0, this, [this, Path] { OpenProjectFile(Path); });
 }
 
 // --- Status line --------------------------------------------------------------------
@@ -389,6 +421,58 @@ void TForm1::RetrieveCurrentProjectsNetlist1Click() {
     TConnectionRecs().swap(FForm4->Connections);
 }
 
+bool TForm1::OpenProjectFile(const QString& APath) {
+  TProjectFile File;
+  {
+    const TBusyScope Busy(*this, "Reading " + QFileInfo(APath).fileName() + "...");
+    try {
+      File = ReadProjectFile(APath.toStdString());
+    } catch (const Exception& AError) {
+      ShowReady();
+      UserPrompts().ShowError(this, TApplication::Title,
+                              ErrorBoxText(QString::fromStdString(AError.Message())));
+      return false;
+    }
+  }
+  const TBusyScope Busy(*this);
+  HideChart();
+  QStringList Warnings;
+  for (const std::string& Warning : File.Warnings) Warnings.append(ToQString(Warning));
+  ProjectName = File.Name;
+  FLoadedFile = APath;
+  LoadConnections(std::move(File.Records), std::move(Warnings));
+  if (!FLoadWarnings.isEmpty()) ShowStatus(QString("Ready. %1 warnings").arg(FLoadWarnings.size()));
+  return true;
+}
+
+void TForm1::OpenProjectFile1Click() {
+  if (const auto Path =
+          UserPrompts().AskOpenFileName(this, "Project files (*.qet *.csv);;All files (*)"))
+    OpenProjectFile(*Path);
+}
+
+// The records of the loaded project as a connection list, for a spreadsheet or another
+// program; before the first load there is nothing to export.
+void TForm1::ExportConnectionList1Click() {
+  if (!FLoaded) {
+    AlertBeep();
+    return;
+  }
+  const QString Proposed =
+      (FProject->Name().empty() ? QString("Connections") : ToQString(FProject->Name())) + ".csv";
+  const auto FileName =
+      UserPrompts().AskSaveFileNameFor(this, Proposed, "Connection lists (*.csv)", "csv");
+  if (!FileName) return;
+  const TBusyScope Busy(*this, "Exporting the connection list...");
+  SaveTextBytes(*FileName, WriteConnectionList(FProject->Records()));
+  ShowReady();
+}
+
+void TForm1::LastLoadWarnings1Click() {
+  if (!FWarningsForm) FWarningsForm = new TLoadWarningsForm(this);
+  FWarningsForm->ShowWarnings(QFileInfo(FLoadedFile).fileName(), FLoadWarnings);
+}
+
 void TForm1::LoadRetrievedConnections() {
   if (!FForm4) return;
   TConnectionRecs Records = std::exchange(FForm4->Connections, {});
@@ -399,12 +483,14 @@ void TForm1::LoadRetrievedConnections() {
 
 // Everything of a load after the records are at hand, up to "Ready.". The new project is
 // complete before it replaces the loaded one.
-void TForm1::LoadConnections(TConnectionRecs AConnections) {
+void TForm1::LoadConnections(TConnectionRecs AConnections, QStringList AWarnings) {
   ShowStatus("Computing Net Graph...");
   auto Project = std::make_unique<TProject>(std::move(AConnections), ProjectName);
   DiscardProject();
   FProject = std::move(Project);
   FLoaded = true;
+  FLoadWarnings = std::move(AWarnings);
+  LastLoadWarnings1->setEnabled(!FLoadWarnings.isEmpty());
   ShowStatistics();
   BuildNetlistTree();
   BuildPinListTree(RadioGroup1->ItemIndex());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +37,7 @@ class TForm5;
 class TForm6;
 class TImageList;
 class TKeyValues;
+class TLoadWarningsForm;
 class TNetlistModel;
 class TPinListModel;
 struct TNetlist;
@@ -68,6 +70,14 @@ class TForm1 : public QMainWindow {
   void OpenSampleProject(int ANumber);
   void LoadRetrievedConnections();
   void ShowStatistics();
+  // Opens an editor project or a connection list (told apart by content) as a sample is
+  // opened. A file that cannot be read shows the error box and changes nothing; true when
+  // the file was loaded.
+  bool OpenProjectFile(const QString& APath);
+  // The file the first activation opens instead of sample 1 (given on the command line).
+  void SetStartFile(const QString& APath) { FStartFile = APath; }
+  // What the reader said about the file of the last load (empty after other loads).
+  const QStringList& LoadWarnings() const { return FLoadWarnings; }
 
   // Trees.
   void BuildNetlistTree();
@@ -96,6 +106,9 @@ class TForm1 : public QMainWindow {
 
   // Menu commands.
   void RetrieveCurrentProjectsNetlist1Click();
+  void OpenProjectFile1Click();
+  void ExportConnectionList1Click();
+  void LastLoadWarnings1Click();
   void OpenDemoData1Click() { OpenSampleProject(1); }
   void OpenDemoData21Click() { OpenSampleProject(2); }
   void OpenDemoData31Click() { OpenSampleProject(3); }
@@ -145,7 +158,9 @@ class TForm1 : public QMainWindow {
 
   // Main menu.
   QMenu* File1 = nullptr;
+  // The first item of the file menu: "Open Project File..." (both names).
   QAction* OpenPCSProject1 = nullptr;
+  QAction* OpenProjectFile1 = nullptr;
   QAction* RetrieveCurrentProjectsNetlist1 = nullptr;
   QAction* N2 = nullptr;
   QAction* OpenDemoData1 = nullptr;
@@ -160,6 +175,8 @@ class TForm1 : public QMainWindow {
   QAction* N1 = nullptr;
   QAction* SaveNetlist1 = nullptr;
   QAction* SavePinlist1 = nullptr;
+  QAction* ExportConnectionList1 = nullptr;
+  QAction* LastLoadWarnings1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* CopySelection1 = nullptr;
   QAction* FindPin1 = nullptr;
@@ -200,6 +217,8 @@ class TForm1 : public QMainWindow {
   void showEvent(QShowEvent* AEvent) override;
   void paintEvent(QPaintEvent* AEvent) override;
   void resizeEvent(QResizeEvent* AEvent) override;
+  void dragEnterEvent(QDragEnterEvent* AEvent) override;
+  void dropEvent(QDropEvent* AEvent) override;
 
  private:
   // A command's busy spell: the busy text (when one is given) and the hourglass on
@@ -231,7 +250,7 @@ class TForm1 : public QMainWindow {
   void PlaceControls();
   void ApplyFont();
 
-  void LoadConnections(TConnectionRecs AConnections);
+  void LoadConnections(TConnectionRecs AConnections, QStringList AWarnings = {});
   void DiscardProject();
   void HideChart();
   void ShowChart(const QString& ACaption, TAspectKind AAspect);
@@ -256,6 +275,10 @@ class TForm1 : public QMainWindow {
   QString FStatus;
   bool FBusyCursor = false;
   bool FActivated = false;
+  QString FStartFile;
+  QStringList FLoadWarnings;
+  QString FLoadedFile;  // the file of the last load; empty for samples and retrievals
+  QPointer<TLoadWarningsForm> FWarningsForm;
   // The text last confirmed in Find Pin.
   QString FSearchText;
   // The mask of the last search as it was made (with the stars added to a plain text),

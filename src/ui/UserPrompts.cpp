@@ -32,11 +32,17 @@ void TUserPrompts::ShowError(QWidget* AOwner, const QString& ATitle, const QStri
 // Text files only; a name typed without an extension gets ".txt"; replacing a file is
 // confirmed first. The dialog keeps the platform's own title for saving.
 std::optional<QString> TUserPrompts::AskSaveFileName(QWidget* AOwner, const QString& AProposed) {
+  return AskSaveFileNameFor(AOwner, AProposed, "Text files (*.txt)", "txt");
+}
+
+std::optional<QString> TUserPrompts::AskSaveFileNameFor(QWidget* AOwner, const QString& AProposed,
+                                                        const QString& AFilter,
+                                                        const QString& ASuffix) {
   QFileDialog Dialog(AOwner);
   Dialog.setAcceptMode(QFileDialog::AcceptSave);
   Dialog.setFileMode(QFileDialog::AnyFile);
-  Dialog.setNameFilter("Text files (*.txt)");
-  Dialog.setDefaultSuffix("txt");
+  Dialog.setNameFilter(AFilter);
+  Dialog.setDefaultSuffix(ASuffix);
   Dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   Dialog.setSizeGripEnabled(true);
   if (!AProposed.isEmpty()) Dialog.selectFile(AProposed);

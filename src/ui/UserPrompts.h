@@ -16,6 +16,10 @@ class TUserPrompts {
   virtual void Beep();
   virtual void ShowError(QWidget* AOwner, const QString& ATitle, const QString& AText);
   virtual std::optional<QString> AskSaveFileName(QWidget* AOwner, const QString& AProposed);
+  // A file to write of another kind than text: offered through AFilter ("Connection lists
+  // (*.csv)"); a name typed without an extension gets ASuffix ("csv").
+  virtual std::optional<QString> AskSaveFileNameFor(QWidget* AOwner, const QString& AProposed,
+                                                    const QString& AFilter, const QString& ASuffix);
   // An existing file to read, offered through AFilter ("Text files (*.txt)").
   virtual std::optional<QString> AskOpenFileName(QWidget* AOwner, const QString& AFilter);
   virtual std::optional<QString> AskText(QWidget* AOwner, const QString& ATitle,

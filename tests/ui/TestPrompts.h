@@ -45,6 +45,14 @@ class TTestPrompts : public TUserPrompts {
     return Next(SaveAnswers);
   }
 
+  // Other kinds of files are answered from the same queue; their filters are recorded.
+  std::optional<QString> AskSaveFileNameFor(QWidget*, const QString& AProposed,
+                                            const QString& AFilter, const QString&) override {
+    SaveFilters.append(AFilter);
+    SaveProposals.append(AProposed);
+    return Next(SaveAnswers);
+  }
+
   std::optional<QString> AskOpenFileName(QWidget*, const QString& AFilter) override {
     OpenFilters.append(AFilter);
     return Next(OpenAnswers);
@@ -75,6 +83,7 @@ class TTestPrompts : public TUserPrompts {
   int Beeps = 0;
   std::vector<TError> Errors;
   QStringList SaveProposals;
+  QStringList SaveFilters;
   std::vector<TTextPrompt> TextPrompts;
   std::vector<QWidget*> ShellOwners;
   QStringList ShellTargets;
