@@ -14,4 +14,5 @@
 #include "model/Statistics.h"
 #include "model/TextCompare.h"
 #include "model/TreeText.h"
+#include "model/WireCompare.h"
 #include "model/Wiremaps.h"

@@ -1,6 +1,6 @@
 #include "ui/CompareForm.h"
 
-#include <algorithm>
+#include <utility>
 
 #include <QColor>
 #include <QFont>
@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "model/TextCompare.h"
+#include "model/Project.h"
 #include "ui/ImageList.h"
 #include "ui/TextFile.h"
 #include "ui/UserPrompts.h"
@@ -21,47 +21,46 @@ namespace wiremap {
 
 namespace {
 
-// What a node of the comparison tree stands for: a net of one side (side and net index)
-// or a pin (its name); group nodes and the root carry nothing.
-enum TCompareRole : int {
-  SideRole = Qt::UserRole + 20,  // 1: old project, 2: new project
-  NetRole,
-  PinRole
-};
-constexpr int kOldSide = 1;
-constexpr int kNewSide = 2;
+// A row of the tree: its line in the comparison and the generation of the rows it belongs to.
+enum TCompareRole : int { LineRole = Qt::UserRole + 20, GenerationRole };
 
 constexpr int kTreeIndent = 19;
-
-QFont ControlFont() {
-  return DesignFont(QFont());
-}
 
 QString Text(const std::string& AText) {
   return QString::fromStdString(AText);
 }
 
-QString NetText(const std::vector<std::string>& ANet) {
-  return "net " + (ANet.empty() ? QString() : Text(ANet.front())) + "   pins " +
-         QString::number(ANet.size());
+QStringList TextLines(const std::vector<std::string>& ALines) {
+  QStringList Lines;
+  Lines.reserve(static_cast<qsizetype>(ALines.size()));
+  for (const std::string& Line : ALines) Lines.append(Text(Line));
+  return Lines;
 }
 
-QTreeWidgetItem* PinNode(const TImageList& AImages, const QString& APrefix,
-                         const std::string& AName, const QColor& AColor = QColor()) {
-  auto* Node = new QTreeWidgetItem(QStringList(APrefix + Text(AName)));
-  if (AColor.isValid()) Node->setForeground(0, AColor);
-  Node->setIcon(0, AImages.NodeIcon(TImageList::iiPin));
-  Node->setData(0, PinRole, Text(AName));
-  return Node;
+// The CSV text cut at its row ends; the text-file save puts them back as they were.
+std::vector<std::string> Rows(const std::string& AText) {
+  std::vector<std::string> Rows;
+  size_t Begin = 0;
+  for (size_t End; (End = AText.find("\r\n", Begin)) != std::string::npos; Begin = End + 2)
+    Rows.push_back(AText.substr(Begin, End - Begin));
+  return Rows;
+}
+
+// Gained pins in green, lost ones in red, so that a long list reads at a glance.
+QColor LineColor(const std::string& AText) {
+  if (AText.starts_with("+ ")) return QColor(0, 110, 0);
+  if (AText.starts_with("- ")) return QColor(170, 0, 0);
+  return QColor();
 }
 
 }  // namespace
 
 TForm6::TForm6(QWidget* AParent) : QDialog(AParent), FImages(std::make_unique<TImageList>()) {
   setWindowTitle(QStringLiteral("Netlist Comparison"));
-  setFont(ControlFont());
+  setFont(DesignFont(QFont()));
   CreateControls();
-  resize(640, 560);
+  UpdateButtons();
+  resize(720, 560);
 }
 
 TForm6::~TForm6() = default;
@@ -70,6 +69,7 @@ void TForm6::CreateControls() {
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setTextFormat(Qt::PlainText);
+  Label1->setWordWrap(true);
   Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   TreeView1 = new QTreeWidget(this);
@@ -87,18 +87,24 @@ void TForm6::CreateControls() {
   connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* ANode) { TreeView1DblClick(ANode); });
 
-  Button1 = new QPushButton(QStringLiteral("&Save..."), this);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setAutoDefault(false);
-  connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-
-  BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  const auto AddButton = [this](const QString& ACaption, const char* AName,
+                                void (TForm6::*AHandler)()) {
+    auto* Button = new QPushButton(ACaption, this);
+    Button->setObjectName(QString::fromLatin1(AName));
+    Button->setAutoDefault(false);
+    connect(Button, &QPushButton::clicked, this, AHandler);
+    return Button;
+  };
+  Button1 = AddButton(QStringLiteral("&Save..."), "Button1", &TForm6::Button1Click);
+  Button2 = AddButton(QStringLiteral("Save as &CSV..."), "Button2", &TForm6::Button2Click);
+  Button3 = AddButton(QStringLiteral("S&wap Sides"), "Button3", &TForm6::Button3Click);
+  BitBtn1 = AddButton(QStringLiteral("OK"), "BitBtn1", &TForm6::BitBtn1Click);
   BitBtn1->setDefault(true);
-  connect(BitBtn1, &QPushButton::clicked, this, &TForm6::BitBtn1Click);
 
   auto* Buttons = new QHBoxLayout;
   Buttons->addWidget(Button1);
+  Buttons->addWidget(Button2);
+  Buttons->addWidget(Button3);
   Buttons->addStretch(1);
   Buttons->addWidget(BitBtn1);
   auto* Layout = new QVBoxLayout(this);
@@ -108,112 +114,138 @@ void TForm6::CreateControls() {
   Layout->addLayout(Buttons);
 }
 
-void TForm6::ShowComparison(TNetlist AOld, TNetlist ANew) {
-  FOld = std::move(AOld);
-  FNew = std::move(ANew);
-  FDiff = CompareNetlists(FOld, FNew);
-  Label1->setText(QString("unchanged %1, changed %2, only in old %3, only in new %4, "
-                          "pins only in old %5, pins only in new %6")
-                      .arg(FDiff.Unchanged)
-                      .arg(FDiff.Changed.size())
-                      .arg(FDiff.OnlyOld.size())
-                      .arg(FDiff.OnlyNew.size())
-                      .arg(FDiff.PinsOnlyOld.size())
-                      .arg(FDiff.PinsOnlyNew.size()));
-  BuildTree();
+void TForm6::ShowComparison(TComparison AComparison, TLoaded ALoaded) {
+  FComparison = std::move(AComparison);
+  FLoaded = ALoaded;
+  Show();
   show();
   raise();
   activateWindow();
 }
 
-QTreeWidgetItem* TForm6::GroupNode(const QString& AText, int ACount) {
-  return new QTreeWidgetItem(QStringList(AText + ": " + QString::number(ACount)));
+void TForm6::Show() {
+  Label1->setText(Text(SummaryLine(*FComparison)));
+  BuildTree();
+  UpdateButtons();
 }
 
-QTreeWidgetItem* TForm6::NetNode(const QString& AText, int ANet, bool AOldSide) {
-  auto* Node = new QTreeWidgetItem(QStringList(AText));
-  Node->setIcon(0, FImages->NodeIcon(TImageList::iiNet));
-  Node->setData(0, SideRole, AOldSide ? kOldSide : kNewSide);
-  Node->setData(0, NetRole, ANet);
-  return Node;
+void TForm6::Clear(const QString& AReason) {
+  FComparison.reset();
+  FLoaded = TLoaded::None;
+  FLines.clear();
+  ++FGeneration;
+  TreeView1->clear();
+  Label1->setText(AReason);
+  UpdateButtons();
+}
+
+void TForm6::UpdateButtons() {
+  for (QPushButton* Button : {Button1, Button2, Button3})
+    Button->setEnabled(FComparison.has_value());
+}
+
+void TForm6::FollowLoad(const TConnectionRecs& ARecords, const std::string& AName) {
+  if (FLoaded == TLoaded::None) return;
+  if (FLoaded == TLoaded::Old) {
+    Clear("The comparison was cleared: its old side, project [" + Text(FComparison->Old.Name) +
+          "], is no longer the loaded project.");
+    return;
+  }
+  // Nothing shows it any more: not worth comparing again.
+  if (!isVisible()) {
+    Clear("The comparison was cleared when project [" + Text(AName) + "] was loaded.");
+    return;
+  }
+  TComparisonSide Old = std::move(FComparison->Old);
+  FComparison = CompareSides(std::move(Old), SideFromRecords(ARecords, AName));
+  Show();
+}
+
+void TForm6::ProjectLoaded(const TProject& AProject) {
+  FollowLoad(AProject.Records(), AProject.Name());
 }
 
 void TForm6::BuildTree() {
+  ++FGeneration;
+  FLines = ComparisonLines(*FComparison);
   TreeView1->clear();
-  auto* Root = new QTreeWidgetItem(QStringList("Changes from project [" + Text(FOld.ProjectName) +
-                                               "] to project [" + Text(FNew.ProjectName) + "]"));
-  Root->setIcon(0, FImages->NodeIcon(TImageList::iiProject));
-
-  QTreeWidgetItem* Changed = GroupNode("changed nets", static_cast<int>(FDiff.Changed.size()));
-  // Gained pins in green, lost ones in red, so that a long list reads at a glance.
-  for (const TNetChange& Change : FDiff.Changed) {
-    QTreeWidgetItem* Net =
-        NetNode(NetText(FNew.Nets[Change.NewNet]) + "   was " + NetText(FOld.Nets[Change.OldNet]),
-                Change.NewNet, false);
-    for (const std::string& Pin : Change.Added)
-      Net->addChild(PinNode(*FImages, "+ ", Pin, QColor(0, 110, 0)));
-    for (const std::string& Pin : Change.Removed)
-      Net->addChild(PinNode(*FImages, "- ", Pin, QColor(170, 0, 0)));
-    Changed->addChild(Net);
+  // Parents by depth while the rows come in pre-order.
+  std::vector<QTreeWidgetItem*> Parents;
+  for (size_t I = 0; I < FLines.size(); ++I) {
+    const TComparisonLine& Line = FLines[I];
+    auto* Node = new QTreeWidgetItem(QStringList(Text(Line.Text)));
+    Node->setData(0, LineRole, static_cast<int>(I));
+    Node->setData(0, GenerationRole, FGeneration);
+    if (const QColor Color = LineColor(Line.Text); Color.isValid()) Node->setForeground(0, Color);
+    Node->setIcon(0, FImages->NodeIcon(Line.Depth == 0     ? TImageList::iiProject
+                                       : Line.Net >= 0     ? TImageList::iiNet
+                                       : !Line.Pin.empty() ? TImageList::iiPin
+                                                           : TImageList::iiLink));
+    Parents.resize(static_cast<size_t>(Line.Depth));
+    if (Parents.empty())
+      TreeView1->addTopLevelItem(Node);
+    else
+      Parents.back()->addChild(Node);
+    Parents.push_back(Node);
   }
-
-  const auto AddNets = [&](const QString& AText, const std::vector<int>& ANets,
-                           const TNetlist& ANetlist, bool AOldSide) {
-    QTreeWidgetItem* Group = GroupNode(AText, static_cast<int>(ANets.size()));
-    for (const int Index : ANets) {
-      QTreeWidgetItem* Net = NetNode(NetText(ANetlist.Nets[Index]), Index, AOldSide);
-      for (const std::string& Pin : ANetlist.Nets[Index]) Net->addChild(PinNode(*FImages, "", Pin));
-      Group->addChild(Net);
+  // The changes are open to view; whole nets of one side stay folded.
+  if (QTreeWidgetItem* Root = TreeView1->topLevelItem(0)) {
+    Root->setExpanded(true);
+    for (int I = 0; I < Root->childCount(); ++I) {
+      QTreeWidgetItem* Group = Root->child(I);
+      if (Group->text(0).startsWith("nets only in")) continue;
+      Group->setExpanded(true);
+      if (I == 0)
+        for (int J = 0; J < Group->childCount(); ++J) Group->child(J)->setExpanded(true);
     }
-    return Group;
-  };
-  const auto AddPins = [&](const QString& AText, const std::vector<std::string>& APins) {
-    QTreeWidgetItem* Group = GroupNode(AText, static_cast<int>(APins.size()));
-    for (const std::string& Pin : APins) Group->addChild(PinNode(*FImages, "", Pin));
-    return Group;
-  };
-
-  Root->addChildren({Changed, AddNets("nets only in the old project", FDiff.OnlyOld, FOld, true),
-                     AddNets("nets only in the new project", FDiff.OnlyNew, FNew, false),
-                     AddPins("pins only in the old project", FDiff.PinsOnlyOld),
-                     AddPins("pins only in the new project", FDiff.PinsOnlyNew)});
-  TreeView1->addTopLevelItem(Root);
-  Root->setExpanded(true);
-  Changed->setExpanded(true);
-  for (int I = 0; I < Changed->childCount(); ++I) Changed->child(I)->setExpanded(true);
+  }
 }
 
-const std::vector<std::string>* TForm6::NetOf(const QTreeWidgetItem* ANode) const {
-  const int Side = ANode->data(0, SideRole).toInt();
-  if (Side != kOldSide && Side != kNewSide) return nullptr;
-  const TNetlist& Netlist = Side == kOldSide ? FOld : FNew;
-  const int Net = ANode->data(0, NetRole).toInt();
-  if (Net < 0 || static_cast<size_t>(Net) >= Netlist.Nets.size()) return nullptr;
-  return &Netlist.Nets[static_cast<size_t>(Net)];
-}
-
+// A row asks for what it names only while it belongs to the comparison shown.
 void TForm6::TreeView1DblClick(QTreeWidgetItem* ANode) {
-  if (!ANode) return;
-  const std::vector<std::string>* Net = NetOf(ANode);
-  const QVariant Pin = ANode->data(0, PinRole);
-  if (!Net && !Pin.isValid()) {
-    ANode->setExpanded(!ANode->isExpanded());
+  if (!ANode || ANode->treeWidget() != TreeView1 || !FComparison ||
+      ANode->data(0, GenerationRole).toInt() != FGeneration)
     return;
-  }
-  if (Net) {
-    QStringList Pins;
-    for (const std::string& Name : *Net) Pins.append(QString::fromStdString(Name));
-    emit netRequested(Pins);
+  const int Index = ANode->data(0, LineRole).toInt();
+  if (Index < 0 || static_cast<size_t>(Index) >= FLines.size()) return;
+  const TComparisonLine& Line = FLines[static_cast<size_t>(Index)];
+  if (Line.Net >= 0) {
+    const TNetlist& Netlist =
+        Line.Side == TComparisonLine::OldSide ? FComparison->Old.Netlist : FComparison->New.Netlist;
+    emit netRequested(TextLines(Netlist.Nets[static_cast<size_t>(Line.Net)]));
+  } else if (!Line.Pin.empty()) {
+    emit pinRequested(Text(Line.Pin));
   } else {
-    emit pinRequested(Pin.toString());
+    ANode->setExpanded(!ANode->isExpanded());
   }
+}
+
+// The chosen name is proposed again by the next save of the same kind, also when it fails.
+void TForm6::Save(QString& AFileName, const std::vector<std::string>& ALines) {
+  const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, AFileName);
+  if (!FileName) return;
+  AFileName = *FileName;
+  SaveTextFile(*FileName, TextLines(ALines));
 }
 
 void TForm6::Button1Click() {
-  const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, FFileName);
-  if (!FileName) return;
-  FFileName = *FileName;
-  SaveTextFile(*FileName, TreeLines(*TreeView1));
+  if (!FComparison) return UserPrompts().Beep();
+  Save(FFileName, ComparisonTextLines(*FComparison));
+}
+
+void TForm6::Button2Click() {
+  if (!FComparison) return UserPrompts().Beep();
+  Save(FCsvFileName, Rows(WriteComparisonCsv(*FComparison)));
+}
+
+void TForm6::Button3Click() {
+  if (!FComparison) return UserPrompts().Beep();
+  TComparison& C = *FComparison;
+  FComparison = CompareSides(std::move(C.New), std::move(C.Old));
+  FLoaded = FLoaded == TLoaded::Old   ? TLoaded::New
+            : FLoaded == TLoaded::New ? TLoaded::Old
+                                      : TLoaded::None;
+  Show();
 }
 
 void TForm6::BitBtn1Click() {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 
-#include "model/NetlistCompare.h"
+#include "model/Comparison.h"
 
 class QLabel;
 class QPushButton;
@@ -16,48 +20,68 @@ class QTreeWidgetItem;
 namespace wiremap {
 
 class TImageList;
+class TProject;
 
-// The comparison window: what changed from an older revision of a project (a saved
-// netlist or a built-in sample) to the loaded one, as a summary line and a tree of the
-// changed nets, the nets and the pins found on one side only. Not modal; OK or closing
-// hides it. A double-click on a net or a pin asks the main window to select it in its
-// netlist tree.
+// The comparison window: what changed from one revision of a project to another, nets and
+// wires, as a summary line and a tree. It follows the loads of the main window when one of
+// its sides is the loaded project, and asks the main window (through its signals) to show
+// the nets and pins double-clicked. Not modal; OK or closing hides it.
 class TForm6 : public QDialog {
   Q_OBJECT
  public:
+  // Which side of the comparison is the project loaded in the main window.
+  enum class TLoaded { None, Old, New };
+
   explicit TForm6(QWidget* AParent = nullptr);
   ~TForm6() override;
 
-  // Compares AOld with ANew, shows the result and brings the window to the front.
-  void ShowComparison(TNetlist AOld, TNetlist ANew);
+  // Shows AComparison and brings the window to the front.
+  void ShowComparison(TComparison AComparison, TLoaded ALoaded = TLoaded::None);
+  // The comparison shown; nullptr when there is none.
+  const TComparison* Comparison() const { return FComparison ? &*FComparison : nullptr; }
+  TLoaded Loaded() const { return FLoaded; }
 
-  const TNetlistDiff& Diff() const { return FDiff; }
+  // The main window loaded another project. A comparison against the loaded project is made
+  // again with the same old side; one whose old side was the loaded project is cleared.
+  // Hidden, the window only lets go of a comparison against the loaded project.
+  void FollowLoad(const TConnectionRecs& ARecords, const std::string& AName);
 
   void TreeView1DblClick(QTreeWidgetItem* ANode);
-  void Button1Click();
+  void Button1Click();  // Save...
+  void Button2Click();  // Save as CSV...
+  void Button3Click();  // Swap Sides
   void BitBtn1Click();
 
   QLabel* Label1 = nullptr;
   QTreeWidget* TreeView1 = nullptr;
   QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QPushButton* Button3 = nullptr;
   QPushButton* BitBtn1 = nullptr;
 
+ public slots:
+  // Follows a load of the main window (see FollowLoad).
+  void ProjectLoaded(const wiremap::TProject& AProject);
+
  signals:
-  // A double-click on a net (its pins) or on a pin, for the main window to select.
+  // A double-click on a net: its pins; on a pin or a wire: the pin.
   void netRequested(const QStringList& APins);
   void pinRequested(const QString& APin);
 
  private:
   void CreateControls();
+  void Show();
+  void Clear(const QString& AReason);
   void BuildTree();
-  QTreeWidgetItem* NetNode(const QString& AText, int ANet, bool AOldSide);
-  QTreeWidgetItem* GroupNode(const QString& AText, int ACount);
-  const std::vector<std::string>* NetOf(const QTreeWidgetItem* ANode) const;
+  void UpdateButtons();
+  void Save(QString& AFileName, const std::vector<std::string>& ALines);
 
   std::unique_ptr<TImageList> FImages;
-  TNetlist FOld, FNew;
-  TNetlistDiff FDiff;
-  QString FFileName;  // proposed by the next save
+  std::optional<TComparison> FComparison;
+  TLoaded FLoaded = TLoaded::None;
+  std::vector<TComparisonLine> FLines;  // the rows of TreeView1
+  int32_t FGeneration = 0;              // of the rows; a row of an earlier one is stale
+  QString FFileName, FCsvFileName;      // proposed by the next saves
 };
 
 }  // namespace wiremap

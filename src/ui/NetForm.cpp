@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -234,9 +235,10 @@ void TForm1::CreateViewMenu() {
 
 void TForm1::CreateCompareMenu() {
   Compare1 = menuBar()->addMenu("&Compare");
-  CompareWithSavedNetlist1 =
-      AddCommand(Compare1, "Compare with &Saved Netlist...", QKeySequence("Ctrl+K"),
-                 &TForm1::CompareWithSavedNetlist1Click);
+  CompareWithFile1 = AddCommand(Compare1, "Compare with &File...", QKeySequence("Ctrl+K"),
+                                &TForm1::CompareWithFile1Click);
+  CompareTwoFiles1 =
+      AddCommand(Compare1, "Compare &Two Files...", QKeySequence(), &TForm1::CompareTwoFiles1Click);
   CompareWithDemoData1 = Compare1->addMenu("Compare with &Demo Data");
   for (int Number = 1; Number <= SampleProjectCount; ++Number) {
     QAction* Item = CompareWithDemoData1->addAction(
@@ -778,16 +780,39 @@ void TForm1::Help1Click() {
 
 // --- Netlist comparison -------------------------------------------------------------
 
-// The file is read and checked before anything changes: a file that is no netlist
-// leaves the window as it was.
-void TForm1::CompareWithSavedNetlist1Click() {
+namespace {
+
+const QString ComparisonFiles =
+    QStringLiteral("Projects, connection lists and netlists (*.qet *.csv *.txt);;All files (*)");
+
+TComparisonSide ReadSide(const QString& AFileName) {
+  return ReadComparisonSide(QFile::encodeName(AFileName).toStdString());
+}
+
+}  // namespace
+
+// Files are read and checked before anything changes: a file that cannot be read leaves
+// the comparison window as it was.
+void TForm1::CompareWithFile1Click() {
   if (!FLoaded) {
     AlertBeep();
     return;
   }
-  const std::optional<QString> FileName = UserPrompts().AskOpenFileName(this, "Text files (*.txt)");
+  const std::optional<QString> FileName = UserPrompts().AskOpenFileName(this, ComparisonFiles);
   if (!FileName) return;
-  ShowComparison(ReadNetlistText(ReadTextFile(*FileName)));
+  ShowComparison(ReadSide(*FileName));
+}
+
+void TForm1::CompareTwoFiles1Click() {
+  const std::optional<QString> OldName = UserPrompts().AskOpenFileName(this, ComparisonFiles);
+  if (!OldName) return;
+  const std::optional<QString> NewName = UserPrompts().AskOpenFileName(this, ComparisonFiles);
+  if (!NewName) return;
+  TComparisonSide Old = ReadSide(*OldName);
+  TComparisonSide New = ReadSide(*NewName);
+  const TBusyScope Busy(*this, "Comparing netlists...");
+  if (FForm6) FForm6->ShowComparison(CompareSides(std::move(Old), std::move(New)));
+  ShowReady();
 }
 
 // The sample is built in a graph of its own; the loaded project stays as it is.
@@ -796,14 +821,15 @@ void TForm1::CompareWithDemoData1Click(int ANumber) {
     AlertBeep();
     return;
   }
-  ShowComparison(SampleNetlist(ANumber));
+  ShowComparison(SideFromRecords(SampleRecords(ANumber), SampleProjectInfo(ANumber)->Caption));
 }
 
-void TForm1::ShowComparison(TNetlist AOld) {
+void TForm1::ShowComparison(TComparisonSide AOld) {
   const TBusyScope Busy(*this, "Comparing netlists...");
-  TNetlist New = NetlistOf(Graph());
-  New.ProjectName = FProject->Name();
-  if (FForm6) FForm6->ShowComparison(std::move(AOld), std::move(New));
+  TComparisonSide New{FProject->Name(), NetlistOf(Graph()), FProject->Records()};
+  New.Netlist.ProjectName = New.Name;
+  if (FForm6)
+    FForm6->ShowComparison(CompareSides(std::move(AOld), std::move(New)), TForm6::TLoaded::New);
   ShowReady();
 }
 

@@ -41,6 +41,7 @@ class TLoadWarningsForm;
 class TNetlistModel;
 class TPinListModel;
 struct TNetlist;
+struct TComparisonSide;
 class TProject;
 class TRadioGroup;
 class TWiremaps;
@@ -129,8 +130,10 @@ class TForm1 : public QMainWindow {
   void ProductGraph1Click();
   void HighlightSelectioninChart1Click();
   void Help1Click();
-  // The loaded project (the new side) against a saved netlist or a sample (the old side).
-  void CompareWithSavedNetlist1Click();
+  // The loaded project (the new side) against a file or a sample (the old side); two files,
+  // neither loaded.
+  void CompareWithFile1Click();
+  void CompareTwoFiles1Click();
   void CompareWithDemoData1Click(int ANumber);
 
   // Control events.
@@ -188,7 +191,8 @@ class TForm1 : public QMainWindow {
   QAction* LocationGraph1 = nullptr;
   QAction* ProductGraph1 = nullptr;
   QMenu* Compare1 = nullptr;
-  QAction* CompareWithSavedNetlist1 = nullptr;
+  QAction* CompareWithFile1 = nullptr;
+  QAction* CompareTwoFiles1 = nullptr;
   QMenu* CompareWithDemoData1 = nullptr;
   // The samples 1 to 9 in the submenu CompareWithDemoData1.
   std::array<QAction*, SampleProjectCount> CompareDemoData{};
@@ -260,7 +264,7 @@ class TForm1 : public QMainWindow {
   void SaveText(const std::function<std::string()>& AText);
   int32_t FindGraphPin(const std::string& AName) const;
   void ShowNetlistNode(const QModelIndex& ANode);
-  void ShowComparison(TNetlist AOld);
+  void ShowComparison(TComparisonSide AOld);
   void ExpandAll(QTreeView* ATree);
   void CollapseAll(QTreeView* ATree);
   void HighlightNet(const QModelIndex& ANetNode);
