@@ -6,12 +6,15 @@
 #include "host/ReadPCS.h"
 #include "rawdata/ViewRawD.h"
 #include "ui/CompareForm.h"
+#include "ui/DrawingCheckForm.h"
 #include "ui/HelpForm.h"
 #include "ui/NetForm.h"
+#include "ui/UserPrompts.h"
 
 namespace wiremap {
 
 TForms::~TForms() {
+  delete DrawingCheckForm;
   delete Form6;
   delete Form5;
   delete Form4;
@@ -19,6 +22,21 @@ TForms::~TForms() {
   delete Form2;
   delete Form1;
 }
+
+namespace {
+
+void ConnectDrawingCheckForm(TForms& AForms) {
+  AForms.DrawingCheckForm = new TDrawingCheckForm();
+  AForms.DrawingCheckForm->setAttribute(Qt::WA_QuitOnClose, false);
+  TDrawingCheckForm* Check = AForms.DrawingCheckForm;
+  TForm1* Main = AForms.Form1;
+  QObject::connect(Main, &TForm1::drawingCheckRequested, Check, [Check] { Check->RunCheck(); });
+  QObject::connect(Check, &TDrawingCheckForm::pinRequested, Main, [Main](const QString& APin) {
+    if (!Main->SelectPinInPinList(APin)) UserPrompts().Beep();
+  });
+}
+
+}  // namespace
 
 std::unique_ptr<TForms> CreateForms() {
   auto Forms = std::make_unique<TForms>();
@@ -37,6 +55,7 @@ std::unique_ptr<TForms> CreateForms() {
   QObject::connect(Forms->Form6, &TForm6::netRequested, Forms->Form1, &TForm1::SelectNetInNetlist);
   QObject::connect(Forms->Form6, &TForm6::pinRequested, Forms->Form1, &TForm1::SelectPinInNetlist);
   QObject::connect(Forms->Form1, &TForm1::projectLoaded, Forms->Form6, &TForm6::ProjectLoaded);
+  ConnectDrawingCheckForm(*Forms);
   return Forms;
 }
 

@@ -10,6 +10,7 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TDrawingCheckForm;
 
 // The program's windows, created in start-up order; the owner deletes them in reverse
 // order.
@@ -26,6 +27,7 @@ class TForms {
   TForm4* Form4 = nullptr;  // retrieval progress
   TForm5* Form5 = nullptr;  // raw data
   TForm6* Form6 = nullptr;  // netlist comparison
+  TDrawingCheckForm* DrawingCheckForm = nullptr;
 };
 
 // Creates the windows (none shown) and connects the main window to the others.

@@ -231,6 +231,9 @@ void TForm1::CreateViewMenu() {
       AddCommand(View1, "&Location Chart", QKeySequence("F11"), &TForm1::LocationGraph1Click);
   ProductGraph1 =
       AddCommand(View1, "Product &Chart", QKeySequence("F12"), &TForm1::ProductGraph1Click);
+  View1->addSeparator();
+  CheckDrawing1 =
+      AddCommand(View1, "Check &Drawing", QKeySequence("Ctrl+D"), &TForm1::CheckDrawing1Click);
 }
 
 void TForm1::CreateCompareMenu() {
@@ -757,6 +760,12 @@ void TForm1::LocationGraph1Click() {
 }
 void TForm1::ProductGraph1Click() {
   ShowChart("Product Chart", akProduct);
+}
+
+void TForm1::CheckDrawing1Click() {
+  const TBusyScope Busy(*this, "Checking the drawing...");
+  emit drawingCheckRequested();
+  ShowReady();
 }
 
 void TForm1::ShowChart(const QString& ACaption, TAspectKind AAspect) {

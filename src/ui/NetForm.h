@@ -128,6 +128,7 @@ class TForm1 : public QMainWindow {
   void FunctionGraph1Click();
   void LocationGraph1Click();
   void ProductGraph1Click();
+  void CheckDrawing1Click();
   void HighlightSelectioninChart1Click();
   void Help1Click();
   // The loaded project (the new side) against a file or a sample (the old side); two files,
@@ -190,6 +191,7 @@ class TForm1 : public QMainWindow {
   QAction* FunctionGraph1 = nullptr;
   QAction* LocationGraph1 = nullptr;
   QAction* ProductGraph1 = nullptr;
+  QAction* CheckDrawing1 = nullptr;
   QMenu* Compare1 = nullptr;
   QAction* CompareWithFile1 = nullptr;
   QAction* CompareTwoFiles1 = nullptr;
@@ -215,6 +217,8 @@ class TForm1 : public QMainWindow {
   void projectLoaded(const wiremap::TProject& AProject);
   // The net marks of AGraph changed (a net selected, the highlight switched off).
   void netMarksChanged(wiremap::TWiremaps& AGraph);
+  // View > Check Drawing: the drawing check window runs the check (connected by Forms).
+  void drawingCheckRequested();
 
  protected:
   bool event(QEvent* AEvent) override;
