@@ -1,0 +1,5 @@
+#include "cli/CommandLine.h"
+
+int main(int AArgc, char** AArgv) {
+  return wiremap::TCommandLine().Run(AArgc, AArgv);
+}
