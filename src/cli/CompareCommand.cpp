@@ -1,6 +1,5 @@
 #include "cli/CompareCommand.h"
 
-#include "cli/CliError.h"
 #include "cli/CliInput.h"
 #include "cli/ComparisonJson.h"
 #include "cli/OutputTarget.h"
