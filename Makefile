@@ -2,6 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-win
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 60
 JOBS       ?= 2
@@ -9,7 +10,8 @@ CMAKE_GEN  := -G Ninja
 # Extra configure options, e.g. CMAKE_FLAGS=-DCMAKE_COMPILE_WARNING_AS_ERROR=ON (CI).
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz fuzz-deps format format-check clean
+.PHONY: all deps configure build run test test-asan bench fuzz fuzz-deps windows windows-deps \
+        test-windows format format-check clean
 
 all: build
 
@@ -62,6 +64,21 @@ fuzz: fuzz-deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The Windows build (MinGW-w64 cross compiler): the core, the exporter and the Windows
+# tests, which run under Wine with our own test automation server registered.
+windows-deps:
+	@scripts/install-deps --windows
+
+$(WIN_BUILD)/build.ninja: | windows-deps
+	cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
+
+windows: windows-deps $(WIN_BUILD)/build.ninja
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+test-windows: windows
+	scripts/test-windows $(WIN_BUILD)
+
 FORMAT_FILES = $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 'fuzz/*.h' | grep -v /samples/)
 
 format:
@@ -71,4 +88,4 @@ format-check:
 	clang-format --dry-run -Werror $(FORMAT_FILES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

@@ -5,6 +5,9 @@
 
 #include "host/DemoDrawing.h"
 #include "host/SimulatedHost.h"
+#ifdef _WIN32
+#include "host/ComHost.h"
+#endif
 
 namespace wiremap {
 namespace {
@@ -14,9 +17,14 @@ THostFactory& InstalledFactory() {
   return Factory;
 }
 
-// Without an adapter to a real CAD application, every machine has the built-in one.
+// On Windows the CAD application itself; elsewhere, with no way to reach it, the
+// built-in one.
 std::shared_ptr<IPCsApplication> DefaultApplication() {
+#ifdef _WIN32
+  return CreateComApplication();
+#else
   return std::make_shared<TSimulatedHost>(DemoDrawing());
+#endif
 }
 
 const char* VariantTypeName(const TVariant& AValue) {

@@ -202,7 +202,7 @@ std::shared_ptr<IHostServices> QueryHostServices(
 using THostFactory = std::function<std::shared_ptr<IPCsApplication>()>;
 
 // Installs AFactory; an empty function goes back to the default (the simulated host
-// serving the demo drawing).
+// serving the demo drawing; on Windows the CAD application, host/ComHost.h).
 void SetHostFactory(THostFactory AFactory);
 
 struct CoApplication {

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CommonCollation.h"
 #include "ReferenceCollator.h"
 #include "model/SortedTextList.h"
 
@@ -86,6 +87,16 @@ TEST_P(TextCompare, AgreesWithTheCollatorOnRandomTexts) {
 INSTANTIATE_TEST_SUITE_P(Locales, TextCompare,
                          ::testing::Values("C", "POSIX", "en_US.UTF-8", "de_DE.UTF-8", "cs_CZ",
                                            "da_DK"));
+
+// The Windows build checks the same table against the system's comparison.
+TEST(TextCompareLocale, OrdersTheTextsCommonToEveryBackendAsTheTableSays) {
+  for (const char* Locale : {"C", "en_US.UTF-8", "de_DE.UTF-8"}) {
+    SetCollationLocale(Locale);
+    const std::vector<std::string> Mismatches = CommonCollationMismatches();
+    EXPECT_TRUE(Mismatches.empty()) << Locale << ": " << Mismatches.front();
+  }
+  SetCollationLocale("C");
+}
 
 std::string Utf8(UChar32 ACodePoint) {
   char Bytes[4];
