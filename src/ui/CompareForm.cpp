@@ -37,15 +37,6 @@ QStringList TextLines(const std::vector<std::string>& ALines) {
   return Lines;
 }
 
-// The CSV text cut at its row ends; the text-file save puts them back as they were.
-std::vector<std::string> Rows(const std::string& AText) {
-  std::vector<std::string> Rows;
-  size_t Begin = 0;
-  for (size_t End; (End = AText.find("\r\n", Begin)) != std::string::npos; Begin = End + 2)
-    Rows.push_back(AText.substr(Begin, End - Begin));
-  return Rows;
-}
-
 // Gained pins in green, lost ones in red, so that a long list reads at a glance.
 QColor LineColor(const std::string& AText) {
   if (AText.starts_with("+ ")) return QColor(0, 110, 0);
@@ -221,21 +212,23 @@ void TForm6::TreeView1DblClick(QTreeWidgetItem* ANode) {
 }
 
 // The chosen name is proposed again by the next save of the same kind, also when it fails.
-void TForm6::Save(QString& AFileName, const std::vector<std::string>& ALines) {
-  const std::optional<QString> FileName = UserPrompts().AskSaveFileName(this, AFileName);
+void TForm6::Save(QString& AFileName, const QString& AFilter, const QString& ASuffix,
+                  const std::string& AText) {
+  const std::optional<QString> FileName =
+      UserPrompts().AskSaveFileNameFor(this, AFileName, AFilter, ASuffix);
   if (!FileName) return;
   AFileName = *FileName;
-  SaveTextFile(*FileName, TextLines(ALines));
+  SaveTextBytes(*FileName, AText);
 }
 
 void TForm6::Button1Click() {
   if (!FComparison) return UserPrompts().Beep();
-  Save(FFileName, ComparisonTextLines(*FComparison));
+  Save(FFileName, "Text files (*.txt)", "txt", WriteComparisonText(*FComparison));
 }
 
 void TForm6::Button2Click() {
   if (!FComparison) return UserPrompts().Beep();
-  Save(FCsvFileName, Rows(WriteComparisonCsv(*FComparison)));
+  Save(FCsvFileName, "CSV files (*.csv)", "csv", WriteComparisonCsv(*FComparison));
 }
 
 void TForm6::Button3Click() {

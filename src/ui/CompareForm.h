@@ -74,7 +74,8 @@ class TForm6 : public QDialog {
   void Clear(const QString& AReason);
   void BuildTree();
   void UpdateButtons();
-  void Save(QString& AFileName, const std::vector<std::string>& ALines);
+  void Save(QString& AFileName, const QString& AFilter, const QString& ASuffix,
+            const std::string& AText);
 
   std::unique_ptr<TImageList> FImages;
   std::optional<TComparison> FComparison;

@@ -1,6 +1,7 @@
 #include "ui/DrawingCheckForm.h"
 
 #include <algorithm>
+#include <exception>
 #include <string>
 
 #include <QHBoxLayout>
@@ -97,14 +98,14 @@ bool TDrawingCheckForm::RunCheck() {
   TConnectionRecs Connections;
   try {
     bool Connected = true;
-    RetrieveRawData(Symbols, Lines, [this, &Connected](const Exception& AError) {
+    RetrieveRawData(Symbols, Lines, [this, &Connected](const std::exception& AError) {
       Connected = false;
       ShowHostError(this, AError);
     });
     if (!Connected) return false;
     const TProjectNameKeeper KeepName;
     RetrieveConnections(CoApplication::Create(), Connections, nullptr);
-  } catch (const Exception& AError) {
+  } catch (const std::exception& AError) {
     ShowHostError(this, AError);
     return false;
   }

@@ -201,6 +201,9 @@ TEST_F(CompareFormSamplesTest, SavesTheWholeResultAsTextOrCsv) {
   EXPECT_EQ(FileBytes(Csv), QByteArray::fromStdString(WriteComparisonCsv(*Form.Comparison())));
   EXPECT_THROW(Form.Button1Click(), EFileError);
   EXPECT_EQ(Prompts.SaveProposals, QStringList({"", "", "", Text}));
+  const QString TextFilter = "Text files (*.txt)";
+  EXPECT_EQ(Prompts.SaveFilters,
+            QStringList({TextFilter, TextFilter, "CSV files (*.csv)", TextFilter}));
 }
 
 // The Compare menu of the main window, with the comparison window CreateForms made.
@@ -317,9 +320,9 @@ TEST_F(CompareMenu, AFileOfNoKnownKindIsReportedAndChangesNothing) {
     QTest::keyClick(&Form, Qt::Key_K, Qt::ControlModifier);
     ASSERT_EQ(Prompts.Errors.size(), 1u);
     EXPECT_EQ(Prompts.Errors[0].Title, "Wiremap");
-    if (Name == Netlist)
-      EXPECT_TRUE(Prompts.Errors[0].Text.startsWith("Not a netlist file: line "));
-    if (Name != Netlist) EXPECT_FALSE(Prompts.Errors[0].Text.startsWith("Not a netlist file"));
+    EXPECT_EQ(Prompts.Errors[0].Text.startsWith(Name == Netlist ? "Not a netlist file: line "
+                                                                : "Not a netlist file"),
+              Name == Netlist);
   }
   EXPECT_FALSE(Result().isVisible());
   EXPECT_TRUE(Statuses.isEmpty());

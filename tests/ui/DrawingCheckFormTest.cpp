@@ -96,8 +96,8 @@ TEST_F(DrawingCheckFormTest, DoubleClickSelectsTheFirstPinOrBeeps) {
   ASSERT_EQ(Requests.size(), 1);
   EXPECT_EQ(Requests[0][0].toString(), "=CV04+CAB1-X1:2");
   // Its other clamp is wired, so the main window's pin list has it.
-  ASSERT_NE(Fixture.Form.TreeView2->currentItem(), nullptr);
-  EXPECT_EQ(NodePin(Fixture.Form.TreeView2->currentItem())->Name, "=CV04+CAB1-X1:2");
+  ASSERT_NE(NodePin(Fixture.Form.TreeView2->currentIndex()), nullptr);
+  EXPECT_EQ(NodePin(Fixture.Form.TreeView2->currentIndex())->Name, "=CV04+CAB1-X1:2");
   EXPECT_EQ(Prompts.Beeps, 0);
 
   // An open line end names no pin; group nodes are no findings.
