@@ -69,7 +69,8 @@ TEST_F(NetForm, ControlsSitAsDesignedAndFollowTheHeight) {
 TEST_F(NetForm, MenuHasItsCaptionsShortcutsAndStates) {
   EXPECT_EQ(Form.RetrieveCurrentProjectsNetlist1->text(), "&Retrieve Current Project's Netlist");
   EXPECT_EQ(Form.RetrieveCurrentProjectsNetlist1->shortcut(), QKeySequence("Ctrl+R"));
-  EXPECT_FALSE(Form.OpenPCSProject1->isEnabled());
+  EXPECT_TRUE(Form.OpenPCSProject1->isEnabled());
+  EXPECT_EQ(Form.OpenPCSProject1->text(), "&Open Project File...");
   EXPECT_EQ(Form.OpenPCSProject1->shortcut(), QKeySequence("Ctrl+O"));
   const std::vector<QAction*> Samples{
       Form.OpenDemoData1,  Form.OpenDemoData21, Form.OpenDemoData31,
