@@ -10,44 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "SyntheticWiring.h"
 #include "model/Wiremap.h"
 
 namespace {
 
 using namespace wiremap;
 
-// Synthetic cabinet wiring: devices with eight terminals each, connected at random so
-// that a pin carries about 1.3 connection ends on average.
-TConnectionRecs MakeConnections(int ACount, std::mt19937_64& ARandom) {
-  static const char* const Kinds[] = {"K", "Q", "X", "F", "A", "S", "H", "M"};
-  static const char* const Terminals[] = {"A1", "A2", "13", "14", "1", "2", "PE", "+24V"};
-  const int64_t PinPool = static_cast<int64_t>(ACount) * 364 / 100;
-  std::uniform_int_distribution<int64_t> Pick(0, PinPool - 1);
-  const auto End = [&](std::string& ADesignation, std::string& ATerminal) {
-    const int64_t Pin = Pick(ARandom);
-    const int64_t Product = Pin / 8;
-    ADesignation.assign("=F")
-        .append(std::to_string(Product % 97))
-        .append("+L")
-        .append(std::to_string(Product % 41))
-        .append("-")
-        .append(Kinds[Product % 8])
-        .append(std::to_string(Product));
-    ATerminal = Terminals[Pin % 8];
-  };
-  TConnectionRecs Records(static_cast<size_t>(ACount));
-  for (TConnectionRec& R : Records) {
-    End(R.DesignationA, R.PinA);
-    End(R.DesignationB, R.PinB);
-    R.WireName = std::string(1, 'W');
-  }
-  return Records;
-}
-
 // The next revision: about one record in fifty rewired at one end, one in a hundred
 // dropped, and as many new ones added.
 TConnectionRecs Revise(const TConnectionRecs& ARecords, std::mt19937_64& ARandom) {
-  TConnectionRecs Fresh = MakeConnections(static_cast<int>(ARecords.size() / 100 + 1), ARandom);
+  TConnectionRecs Fresh = CabinetWiring(static_cast<int>(ARecords.size() / 100 + 1), ARandom);
   std::uniform_int_distribution<int> Percent(0, 99);
   TConnectionRecs Revised;
   Revised.reserve(ARecords.size() + Fresh.size());
@@ -92,7 +65,7 @@ const TRevisions& Revisions(int ACount) {
   if (Found != Cache.end()) return Found->second;
   std::mt19937_64 Random(7);
   TRevisions& R = Cache[ACount];
-  R.OldRecords = MakeConnections(ACount, Random);
+  R.OldRecords = CabinetWiring(ACount, Random);
   R.NewRecords = Revise(R.OldRecords, Random);
   R.Old = NetlistOfRecords(R.OldRecords);
   R.New = NetlistOfRecords(R.NewRecords);

@@ -10,6 +10,7 @@
 #include <QTreeView>
 
 #include "BenchMain.h"
+#include "SyntheticWiring.h"
 #include "host/ReadPCS.h"
 #include "model/PinMask.h"
 #include "ui/Forms.h"
@@ -22,26 +23,6 @@ namespace {
 using namespace wiremap;
 
 TForm1* MainWindow = nullptr;
-
-// 100,000 wires, each from a new contactor terminal to a terminal strip point that two
-// wires share: 150,000 pins.
-TConnectionRecs MakeConnections(int ACount) {
-  TConnectionRecs Records(static_cast<std::size_t>(ACount));
-  for (int I = 0; I < ACount; ++I) {
-    TConnectionRec& R = Records[static_cast<std::size_t>(I)];
-    const int Strip = I / 2;
-    R.DesignationA =
-        "=F" + std::to_string(I % 97) + "+L" + std::to_string(I % 41) + "-K" + std::to_string(I);
-    R.PinA = "13";
-    R.PageA = I % 300 + 1;
-    R.DesignationB = "=F" + std::to_string(Strip % 97) + "+L" + std::to_string(Strip % 41) + "-X" +
-                     std::to_string(Strip);
-    R.PinB = "1";
-    R.PageB = Strip % 300 + 1;
-    R.WireName = std::to_string(I);
-  }
-  return Records;
-}
 
 void Search(benchmark::State& AState, const QString& AMask, int AOrder = 0) {
   if (MainWindow->RadioGroup1->ItemIndex() != AOrder) MainWindow->RadioGroup1->SetItemIndex(AOrder);
@@ -114,7 +95,7 @@ int main(int AArgc, char** AArgv) {
     MainWindow = Forms->Form1;
     MainWindow->RadioGroup1->SetItemIndex(0);
     // Through the retrieval flow, as a project read from the CAD application.
-    Forms->Form4->Connections = MakeConnections(100000);
+    Forms->Form4->Connections = StripWiring(100000);
     MainWindow->LoadRetrievedConnections();
     benchmark::AddCustomContext("pin nodes",
                                 std::to_string(MainWindow->TreeView2->model()->rowCount(

@@ -12,43 +12,17 @@
 #include <unordered_map>
 #include <vector>
 
+#include "SyntheticWiring.h"
 #include "model/Wiremap.h"
 
 namespace {
 
 using namespace wiremap;
 
-// Synthetic cabinet wiring: devices with function, location and product parts and eight
-// terminals each, connected at random so that a pin is used by about 1.3 connection
-// ends, with numbered wires (some unknown) on a few hundred pages.
-TConnectionRecs MakeConnections(int ACount) {
-  static const char* const Kinds[] = {"K", "Q", "X", "F", "A", "S", "H", "M"};
-  static const char* const Terminals[] = {"A1", "A2", "13", "14", "1", "2", "PE", "+24V"};
-  const int64_t PinPool = static_cast<int64_t>(ACount) * 364 / 100;
-  std::mt19937_64 Random(42);
-  std::uniform_int_distribution<int64_t> Pick(0, PinPool - 1);
-  auto End = [&](int64_t APin, std::string& ADesignation, std::string& ATerminal) -> int32_t {
-    const int64_t Product = APin / 8;
-    ADesignation = "=F" + std::to_string(Product % 97) + "." + std::to_string(Product % 7) + "+L" +
-                   std::to_string(Product % 41) + "-" + Kinds[Product % 8] +
-                   std::to_string(Product);
-    ATerminal = Terminals[APin % 8];
-    return static_cast<int32_t>(Product % 300 + 1);
-  };
-  TConnectionRecs Records(ACount);
-  for (int I = 0; I < ACount; ++I) {
-    TConnectionRec& R = Records[I];
-    R.PageA = End(Pick(Random), R.DesignationA, R.PinA);
-    R.PageB = End(Pick(Random), R.DesignationB, R.PinB);
-    R.WireName = I % 5 == 0 ? "unknown" : std::to_string(I);
-  }
-  return Records;
-}
-
 const TConnectionRecs& Connections(int ACount) {
   static std::map<int, TConnectionRecs> Cache;
   auto Found = Cache.find(ACount);
-  if (Found == Cache.end()) Found = Cache.emplace(ACount, MakeConnections(ACount)).first;
+  if (Found == Cache.end()) Found = Cache.emplace(ACount, CabinetWiring(ACount)).first;
   return Found->second;
 }
 

@@ -13,6 +13,7 @@
 #include <QTreeView>
 
 #include "BenchMain.h"
+#include "SyntheticWiring.h"
 #include "host/ReadPCS.h"
 #include "model/Wiremap.h"
 #include "ui/Forms.h"
@@ -25,30 +26,10 @@ using namespace wiremap;
 
 TForms* Windows = nullptr;
 
-// Wires from contactor terminals to terminal strip points that two wires share, spread
-// over 97 functions, 41 locations and 300 pages: 1.5 pins per connection.
-TConnectionRecs MakeConnections(int ACount) {
-  TConnectionRecs Records(static_cast<std::size_t>(ACount));
-  for (int I = 0; I < ACount; ++I) {
-    TConnectionRec& R = Records[static_cast<std::size_t>(I)];
-    const int Strip = I / 2;
-    R.DesignationA =
-        "=F" + std::to_string(I % 97) + "+L" + std::to_string(I % 41) + "-K" + std::to_string(I);
-    R.PinA = "13";
-    R.PageA = I % 300 + 1;
-    R.DesignationB = "=F" + std::to_string(Strip % 97) + "+L" + std::to_string(Strip % 41) + "-X" +
-                     std::to_string(Strip);
-    R.PinB = "1";
-    R.PageB = Strip % 300 + 1;
-    R.WireName = std::to_string(I);
-  }
-  return Records;
-}
-
 const TConnectionRecs& Connections(int ACount) {
   static std::map<int, TConnectionRecs> Cache;
   auto Found = Cache.find(ACount);
-  if (Found == Cache.end()) Found = Cache.emplace(ACount, MakeConnections(ACount)).first;
+  if (Found == Cache.end()) Found = Cache.emplace(ACount, StripWiring(ACount)).first;
   return Found->second;
 }
 
