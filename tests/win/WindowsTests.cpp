@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -126,7 +127,7 @@ void TestRawDataEqualsTheSimulatedHost(const TServer& AServer) {
   TSymbols ComSymbols, SimSymbols;
   TPolylines ComLines, SimLines;
   int Reports = 0;
-  const THostErrorReport Report = [&Reports](const Exception&) { ++Reports; };
+  const THostErrorReport Report = [&Reports](const std::exception&) { ++Reports; };
   RetrieveRawData(ComSymbols, ComLines, Report);
   {
     TSimHostFactory Simulated(DemoDrawing());
@@ -169,8 +170,10 @@ void TestFailingCalls(const TServer& AServer) {
   TSymbols Symbols(1);
   TPolylines Lines(1);
   std::string Reported;
-  RetrieveRawData(Symbols, Lines,
-                  [&Reported](const Exception& AError) { Reported = AError.ClassName(); });
+  RetrieveRawData(Symbols, Lines, [&Reported](const std::exception& AError) {
+    const auto* Error = dynamic_cast<const Exception*>(&AError);
+    Reported = Error ? Error->ClassName() : AError.what();
+  });
   Check(Reported == "EOleSysError" && Symbols.empty() && Lines.empty(),
         "raw data without a server: reported once, nothing read");
 
@@ -256,7 +259,7 @@ int RunTimings(const TServer& AServer) {
   TSymbols Symbols;
   TPolylines Lines;
   const double RawData =
-      MedianMilliseconds([&] { RetrieveRawData(Symbols, Lines, [](const Exception&) {}); });
+      MedianMilliseconds([&] { RetrieveRawData(Symbols, Lines, [](const std::exception&) {}); });
   std::printf("raw data through COM, demo drawing: %zu symbols, %zu lines, median %.1f ms\n",
               Symbols.size(), Lines.size(), RawData);
   return 0;
