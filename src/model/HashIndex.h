@@ -64,6 +64,13 @@ class THashIndex {
     ++FCount;
   }
 
+  // Makes room for ACount texts in all, so that adding up to that many rehashes nothing.
+  void Reserve(size_t ACount) {
+    size_t Size = std::max<size_t>(64, FSlots.size());
+    while (Size < 2 * (ACount + 1)) Size *= 2;
+    if (Size > FSlots.size()) Rehash(Size);
+  }
+
   void Clear() {
     FSlots.clear();
     FCount = 0;
@@ -77,9 +84,11 @@ class THashIndex {
     FSlots[Slot] = ((AHash >> 32) << 32) | static_cast<uint32_t>(AId + 1);
   }
 
-  void Grow() {
+  void Grow() { Rehash(std::max<size_t>(64, FSlots.size() * 2)); }
+
+  void Rehash(size_t ASize) {
     std::vector<uint64_t> Old = std::move(FSlots);
-    FSlots.assign(std::max<size_t>(64, Old.size() * 2), 0);
+    FSlots.assign(ASize, 0);
     for (const uint64_t Entry : Old)
       if (Entry != 0) {
         const int32_t Id = static_cast<int32_t>(Entry & 0xFFFFFFFFu) - 1;

@@ -40,6 +40,12 @@ class TKeyTable {
 
   int32_t Count() const { return static_cast<int32_t>(FEnds.size()); }
 
+  // Makes room for ACount keys in all.
+  void Reserve(size_t ACount) {
+    FEnds.reserve(ACount);
+    FIndex.Reserve(ACount);
+  }
+
   // Asks the processor to fetch where a lookup of AHash starts.
   void Prefetch(uint64_t AHash) const { FIndex.Prefetch(AHash); }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <utility>
 
 #include "model/Exception.h"
@@ -20,7 +21,7 @@ TWiremaps::~TWiremaps() {
 }
 
 void TWiremaps::Clear() {
-  FPins.clear();
+  FPins.Clear();
   FKeys.Clear();
   FSorted.clear();
   FSortedCount = 0;
@@ -37,7 +38,7 @@ int32_t TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey, ui
   const int32_t Found = FKeys.Find(AKey, AHash);
   if (Found >= 0) return Found;
   const int32_t Number = GetPinCount();
-  TPinDescr& Pin = FPins.emplace_back(AName, Number);
+  TPinDescr& Pin = FPins.Add(AName, Number);
   // Most pins carry one or two wires.
   Pin.Links.reserve(2);
   Pin.LinkWires.reserve(2);
@@ -88,6 +89,8 @@ struct TPreparedEnd {
 // and their index slots fetched early, so that a large project does not wait on memory
 // for every lookup.
 void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
+  // Room for two new pins per record, so that the key index is never rehashed on the way.
+  FKeys.Reserve(static_cast<size_t>(GetPinCount()) + 2 * ARecords.size());
   constexpr size_t Ahead = 16;
   std::array<std::array<TPreparedEnd, 2>, Ahead> Ring;
   const auto Prepare = [&](size_t AIndex) {
@@ -182,53 +185,61 @@ int32_t TWiremaps::GetPosition(int32_t ANumber) const {
 
 void TWiremaps::ClearVisited() {
   UpdatePositions();
-  for (TPinDescr& Pin : FPins) Pin.Flags &= ~pfVisited;
+  for (size_t Number = 0; Number < FPins.Count(); ++Number) FPins[Number].Flags &= ~pfVisited;
 }
 
-// Depth first from AStart, links in list order, with an explicit stack so that a net
-// of any size fits; appends every newly reached pin to ANet.
-void TWiremaps::CollectNet(int32_t AStart, std::vector<int32_t>& ANet) {
-  std::vector<TFrame>& Stack = FStack;
-  Stack.clear();
-  const auto Visit = [&](int32_t ANumber) {
-    FPins[ANumber].Flags |= pfVisited;
-    ANet.push_back(ANumber);
-    Stack.push_back({ANumber, 0});
-  };
-  if (FPins[AStart].Flags & pfVisited) return;
-  Visit(AStart);
-  while (!Stack.empty()) {
-    TFrame& Top = Stack.back();
-    const std::vector<int32_t>& Links = FPins[Top.Pin].Links;
-    if (Top.NextLink == Links.size()) {
-      Stack.pop_back();
-      continue;
-    }
-    const int32_t Next = Links[Top.NextLink++];
-    if (!(FPins[Next].Flags & pfVisited)) Visit(Next);
+namespace {
+
+// The root of ANumber's tree in a forest of pin numbers, halving the path on the way.
+int32_t RootOf(std::vector<int32_t>& AParent, int32_t ANumber) {
+  while (AParent[ANumber] != ANumber) {
+    AParent[ANumber] = AParent[AParent[ANumber]];
+    ANumber = AParent[ANumber];
   }
+  return ANumber;
 }
 
+void Join(std::vector<int32_t>& AParent, int32_t A, int32_t B) {
+  A = RootOf(AParent, A);
+  B = RootOf(AParent, B);
+  if (A != B) AParent[std::max(A, B)] = std::min(A, B);
+}
+
+}  // namespace
+
+// The nets are the connected parts of the link graph, whatever order they are found in.
+// Joining pins in number order reads the pins the way they lie in memory, and one pass
+// over the name order then chains every net; a walk along the links instead jumped
+// through the whole graph at every step.
 void TWiremaps::ComputeNets() {
-  UpdatePositions();
-  ClearVisited();
+  RefreshPositions();
+  const int32_t Count = GetPinCount();
+  std::vector<int32_t> Parent(static_cast<size_t>(Count));
+  std::iota(Parent.begin(), Parent.end(), 0);
+  for (int32_t Number = 0; Number < Count; ++Number) {
+    if (Number + 8 < Count) __builtin_prefetch(FPins[Number + 8].Links.data());
+    for (const int32_t Other : FPins[Number].Links) Join(Parent, Number, Other);
+  }
+  // By root: the first and the last pin of the net in name order so far.
+  std::vector<int32_t> First(static_cast<size_t>(Count), -1), Last(static_cast<size_t>(Count));
+  std::vector<int32_t> Next(static_cast<size_t>(Count));
   NetCount = 0;
-  std::vector<int32_t> Net;
-  std::vector<int32_t> Positions;
-  for (int32_t Start = 0; Start < GetPinCount(); ++Start) {
-    if (FPins[Start].Flags & pfVisited) continue;
-    ++NetCount;
-    Net.clear();
-    CollectNet(Start, Net);
-    // Positions are unique, so sorting them gives the net in name order.
-    Positions.clear();
-    for (const int32_t Number : Net) Positions.push_back(FPositions[Number]);
-    std::sort(Positions.begin(), Positions.end());
-    for (size_t J = 0; J < Positions.size(); ++J) {
-      TPinDescr& Pin = FPins[FSorted[Positions[J]]];
-      Pin.NextInNet = FSorted[Positions[(J + 1) % Positions.size()]];
-      Pin.Flags = J == 0 ? (Pin.Flags | pfNetHead) : (Pin.Flags & ~pfNetHead);
+  for (int32_t Position = 0; Position < Count; ++Position) {
+    const int32_t Number = FSorted[Position];
+    const int32_t Root = RootOf(Parent, Number);
+    if (First[Root] < 0) {
+      First[Root] = Number;
+      ++NetCount;
+    } else {
+      Next[Last[Root]] = Number;
     }
+    Last[Root] = Number;
+  }
+  for (int32_t Number = 0; Number < Count; ++Number) {
+    const int32_t Root = RootOf(Parent, Number);
+    TPinDescr& Pin = FPins[Number];
+    Pin.NextInNet = Number == Last[Root] ? First[Root] : Next[Number];
+    Pin.Flags = (Pin.Flags & ~pfNetHead) | pfVisited | (Number == First[Root] ? pfNetHead : 0);
   }
 }
 
@@ -242,7 +253,7 @@ void TWiremaps::MarkNet(int32_t ANumber) {
 }
 
 void TWiremaps::ClearMarks() {
-  for (TPinDescr& Pin : FPins) Pin.Flags &= ~pfMarked;
+  for (size_t Number = 0; Number < FPins.Count(); ++Number) FPins[Number].Flags &= ~pfMarked;
 }
 
 }  // namespace wiremap

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "model/ConnectionRec.h"
 #include "model/KeyTable.h"
 #include "model/PinDescr.h"
+#include "model/PinStore.h"
 
 namespace wiremap {
 
@@ -23,7 +23,7 @@ class TWiremaps {
   ~TWiremaps();
 
   void Clear();
-  int32_t GetPinCount() const { return static_cast<int32_t>(FPins.size()); }
+  int32_t GetPinCount() const { return static_cast<int32_t>(FPins.Count()); }
 
   // The pin whose name compares equal to AName; a new one when there is none.
   TPinDescr* FindOrAddPin(const std::string& AName);
@@ -48,6 +48,14 @@ class TWiremaps {
   const std::string& GetPinName(int32_t ANumber) const;
   TPinDescr* GetPin(int32_t ANumber);
   const TPinDescr* GetPin(int32_t ANumber) const;
+
+  // Asks the processor to fetch pin ANumber (a valid number) without waiting for it: for
+  // loops over many pins that know a few steps ahead which pin they will read.
+  void PrefetchPin(int32_t ANumber) const {
+    const TPinDescr& Pin = FPins[static_cast<size_t>(ANumber)];
+    __builtin_prefetch(&Pin.Name);
+    __builtin_prefetch(&Pin.Links);
+  }
 
   // Position of the pin with number ANumber.
   int32_t GetPosition(int32_t ANumber) const;
@@ -75,11 +83,6 @@ class TWiremaps {
   int32_t NetCount = 0;
 
  private:
-  struct TFrame {
-    int32_t Pin;
-    size_t NextLink;
-  };
-
   // Number of the pin with key AKey, created under AName when there is none.
   int32_t FindOrAdd(const std::string& AName, std::string_view AKey, uint64_t AHash);
   void Link(int32_t A, int32_t B, const std::string& AWire, int32_t APageA, int32_t APageB);
@@ -87,10 +90,9 @@ class TWiremaps {
   void EnsureSorted() const;
   void RefreshPositions() const;
   bool KeyLess(int32_t A, int32_t B) const;
-  void CollectNet(int32_t AStart, std::vector<int32_t>& ANet);
 
-  // Pins by number; a deque keeps pin addresses stable while it grows.
-  std::deque<TPinDescr> FPins;
+  // Pins by number, at addresses that stay while the graph grows.
+  TPinStore FPins;
   // The collation key of every pin, by pin number.
   TKeyTable FKeys;
   // Pin numbers in name order; the first FSortedCount pins are in it. Brought up to
@@ -102,7 +104,6 @@ class TWiremaps {
   mutable bool FPositionsValid = false;
   // Scratch space kept between calls.
   std::string FKeyA, FKeyB;
-  std::vector<TFrame> FStack;
 };
 
 }  // namespace wiremap
