@@ -19,12 +19,20 @@ bool WriteChunks(std::FILE* AFile, std::string_view AText) {
     const size_t Length = std::min(ChunkSize, AText.size() - Position);
     if (std::fwrite(AText.data() + Position, 1, Length, AFile) != Length) return false;
   }
-  return std::fflush(AFile) == 0;
+  return true;
+}
+
+// Writes every piece AProduce gives to AFile; false when any of it failed (the pieces
+// after a failure are dropped).
+bool WriteProduced(std::FILE* AFile, const TTextProducer& AProduce) {
+  bool Written = true;
+  AProduce([&](std::string_view APiece) { Written = Written && WriteChunks(AFile, APiece); });
+  return std::fflush(AFile) == 0 && Written;
 }
 
 // Writes and closes AFile; false when any of it failed.
-bool WriteAndClose(std::FILE* AFile, std::string_view AText) {
-  const bool Written = WriteChunks(AFile, AText);
+bool WriteAndClose(std::FILE* AFile, const TTextProducer& AProduce) {
+  const bool Written = WriteProduced(AFile, AProduce);
   return std::fclose(AFile) == 0 && Written;
 }
 
@@ -51,12 +59,13 @@ std::string TemporaryName(const std::string& APath) {
 
 // Writes a new file beside APath and renames it over APath; false when no file can be
 // created there. AShown is the name the user gave.
-bool ReplaceFile(const std::string& APath, std::string_view AText, const std::string& AShown) {
+bool ReplaceFile(const std::string& APath, const TTextProducer& AProduce,
+                 const std::string& AShown) {
   const std::string Temporary = TemporaryName(APath);
   std::FILE* File = std::fopen(Temporary.c_str(), "wb");
   if (!File) return false;
   std::error_code Error;
-  if (WriteAndClose(File, AText)) {
+  if (WriteAndClose(File, AProduce)) {
     // The old file's permissions stay (an error here means there is no old file).
     std::filesystem::permissions(Temporary, std::filesystem::status(APath, Error).permissions(),
                                  Error);
@@ -76,19 +85,23 @@ bool TOutputTarget::IsStandardOutput() const {
 }
 
 void TOutputTarget::Write(std::string_view AText) const {
+  Write([AText](const TTextSink& AWrite) { AWrite(AText); });
+}
+
+void TOutputTarget::Write(const TTextProducer& AProduce) const {
   if (!IsStandardOutput())
-    WriteFile(AText);
-  else if (!WriteChunks(stdout, AText))
+    WriteFile(AProduce);
+  else if (!WriteProduced(stdout, AProduce))
     throw ECliError("Cannot write to standard output");
 }
 
-void TOutputTarget::WriteFile(std::string_view AText) const {
+void TOutputTarget::WriteFile(const TTextProducer& AProduce) const {
   const std::string Path = ResolvedPath(FPath);
   // A folder that allows no new file may still hold a writable one: then in place.
-  if (IsReplaceable(Path) && ReplaceFile(Path, AText, FPath)) return;
+  if (IsReplaceable(Path) && ReplaceFile(Path, AProduce, FPath)) return;
   std::FILE* File = std::fopen(Path.c_str(), "wb");
   if (!File) throw ECliError("Cannot create file " + FPath);
-  if (!WriteAndClose(File, AText)) throw ECliError("Cannot write file " + FPath);
+  if (!WriteAndClose(File, AProduce)) throw ECliError("Cannot write file " + FPath);
 }
 
 }  // namespace wiremap

@@ -12,14 +12,16 @@
 namespace wiremap {
 
 int RunNetlistCommand(const TCliRequest& ARequest) {
-  // The nets alone: a large project is spared the key values, and its records are let go
-  // as soon as the graph holds them.
+  // The nets alone: a large project is spared the key values, its records are let go as
+  // soon as the graph holds them, and its text goes out piece by piece.
   TCliInput Input = LoadInput(ARequest.Inputs.at(0));
   const auto Graph = std::make_unique<TWiremaps>();
   Graph->AddConnections(Input.Records);
   TConnectionRecs().swap(Input.Records);
   Graph->ComputeNets();
-  TOutputTarget(ARequest.Output).Write(WriteNetlistText(*Graph, Input.Name));
+  TOutputTarget(ARequest.Output).Write([&](const TTextSink& AWrite) {
+    WriteNetlistText(*Graph, Input.Name, AWrite);
+  });
   return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,6 +109,10 @@ std::string LinkText(const TWiremaps& AGraph, const TPinDescr& APin, size_t ALin
 // The exact bytes Save Netlist and Save Pinlist write: one line per node in pre-order, a
 // tab per depth, every line ended by CR LF. AOrder is the "Sort by:" index 0-6.
 std::string WriteNetlistText(TWiremaps& AGraph, const std::string& AProjectName);
+// The same bytes handed to AWrite in pieces of about a megabyte, so that a large netlist
+// reaches its file without ever being held whole.
+using TTextSink = std::function<void(std::string_view APiece)>;
+void WriteNetlistText(TWiremaps& AGraph, const std::string& AProjectName, const TTextSink& AWrite);
 std::string WritePinListText(TWiremaps& AGraph, TKeyValues& AKeyValues, int AOrder,
                              const std::string& AProjectName);
 
