@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,16 @@ namespace wiremap {
 
 namespace keysort {
 
+// Key bytes are taken this many eight-byte words at a time: pin name keys mostly fit in
+// one chunk, so a single pass over the keys in id order (the order they lie in memory)
+// sorts nearly everything.
+constexpr size_t ChunkWords = 3;
+constexpr size_t ChunkBytes = 8 * ChunkWords;
+
+using TChunk = std::array<uint64_t, ChunkWords>;
+
 struct TChunkItem {
-  uint64_t Chunk;
+  TChunk Chunk;
   int32_t Id;
 };
 
@@ -27,12 +36,18 @@ inline uint64_t LoadChunk(std::string_view AKey, size_t AOffset) {
   return Chunk;
 }
 
+inline TChunk LoadChunkWords(std::string_view AKey, size_t AOffset) {
+  TChunk Chunk;
+  for (size_t W = 0; W < ChunkWords; ++W) Chunk[W] = LoadChunk(AKey, AOffset + 8 * W);
+  return Chunk;
+}
+
 }  // namespace keysort
 
 // Sorts ids by the collation keys (CollationKey) of their texts, in the order of
 // CompareText; ids whose texts compare equal keep ascending id order. Keys of one kind
-// order bytewise, so they are sorted eight bytes at a time (runs of equal chunks again
-// by the next eight): the work stays on small records instead of chasing every key
+// order bytewise, so they are sorted a chunk of bytes at a time (runs of equal chunks again
+// by the next bytes): the work stays on small records instead of chasing every key
 // through memory for each comparison. Mixed kinds fall back to comparing texts.
 template <class TKeyOf, class TTextOf>
 void SortIdsByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::iterator ALast,
@@ -53,7 +68,7 @@ void SortIdsByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::i
   }
   std::vector<TChunkItem> Items;
   Items.reserve(ALast - AFirst);
-  for (auto It = AFirst; It != ALast; ++It) Items.push_back({0, *It});
+  for (auto It = AFirst; It != ALast; ++It) Items.push_back({{}, *It});
   struct TRange {
     size_t Begin, End, Offset;
   };
@@ -62,15 +77,15 @@ void SortIdsByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::i
     const TRange Range = Pending.back();
     Pending.pop_back();
     for (size_t I = Range.Begin; I < Range.End; ++I)
-      Items[I].Chunk = keysort::LoadChunk(AKeyOf(Items[I].Id), Range.Offset);
+      Items[I].Chunk = keysort::LoadChunkWords(AKeyOf(Items[I].Id), Range.Offset);
     std::sort(Items.begin() + Range.Begin, Items.begin() + Range.End,
               [](const TChunkItem& A, const TChunkItem& B) { return A.Chunk < B.Chunk; });
     for (size_t I = Range.Begin; I < Range.End;) {
       size_t J = I + 1;
       while (J < Range.End && Items[J].Chunk == Items[I].Chunk) ++J;
       if (J - I > 1) {
-        if ((Items[I].Chunk & 0xFF) != 0)
-          Pending.push_back({I, J, Range.Offset + 8});
+        if ((Items[I].Chunk.back() & 0xFF) != 0)
+          Pending.push_back({I, J, Range.Offset + keysort::ChunkBytes});
         else  // the keys ended: equal keys, put in id order
           std::sort(Items.begin() + I, Items.begin() + J,
                     [](const TChunkItem& A, const TChunkItem& B) { return A.Id < B.Id; });
