@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/LargeAllocator.h"
+
 namespace wiremap {
 
 // A fast hash for short texts: eight bytes at a time, then a full avalanche so that
@@ -87,7 +89,7 @@ class THashIndex {
   void Grow() { Rehash(std::max<size_t>(64, FSlots.size() * 2)); }
 
   void Rehash(size_t ASize) {
-    std::vector<uint64_t> Old = std::move(FSlots);
+    TLargeVector<uint64_t> Old = std::move(FSlots);
     FSlots.assign(ASize, 0);
     for (const uint64_t Entry : Old)
       if (Entry != 0) {
@@ -97,7 +99,7 @@ class THashIndex {
   }
 
   TTextOf FTextOf;
-  std::vector<uint64_t> FSlots;
+  TLargeVector<uint64_t> FSlots;
   size_t FCount = 0;
 };
 

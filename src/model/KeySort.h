@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/LargeAllocator.h"
 #include "model/TextCompare.h"
 
 namespace wiremap {
@@ -49,9 +50,8 @@ inline TChunk LoadChunkWords(std::string_view AKey, size_t AOffset) {
 // order bytewise, so they are sorted a chunk of bytes at a time (runs of equal chunks again
 // by the next bytes): the work stays on small records instead of chasing every key
 // through memory for each comparison. Mixed kinds fall back to comparing texts.
-template <class TKeyOf, class TTextOf>
-void SortIdsByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::iterator ALast,
-                  TKeyOf AKeyOf, TTextOf ATextOf) {
+template <class TIdIterator, class TKeyOf, class TTextOf>
+void SortIdsByKey(TIdIterator AFirst, TIdIterator ALast, TKeyOf AKeyOf, TTextOf ATextOf) {
   using keysort::TChunkItem;
   if (ALast - AFirst < 2) return;
   const auto KindOf = [&](int32_t AId) {
@@ -66,7 +66,7 @@ void SortIdsByKey(std::vector<int32_t>::iterator AFirst, std::vector<int32_t>::i
     });
     return;
   }
-  std::vector<TChunkItem> Items;
+  TLargeVector<TChunkItem> Items;
   Items.reserve(ALast - AFirst);
   for (auto It = AFirst; It != ALast; ++It) Items.push_back({{}, *It});
   struct TRange {

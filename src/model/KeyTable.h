@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/HashIndex.h"
+#include "model/LargeAllocator.h"
 
 namespace wiremap {
 
@@ -61,8 +62,8 @@ class TKeyTable {
     std::string_view operator()(int32_t AId) const { return Table->Key(AId); }
   };
 
-  std::string FBytes;
-  std::vector<size_t> FEnds;  // key n ends at FEnds[n]
+  TLargeString FBytes;
+  TLargeVector<size_t> FEnds;  // key n ends at FEnds[n]
   THashIndex<TKeyOf> FIndex{TKeyOf{this}};
 };
 

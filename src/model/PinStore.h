@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/LargeAllocator.h"
 #include "model/PinDescr.h"
 
 namespace wiremap {
@@ -40,10 +41,11 @@ class TPinStore {
   }
 
  private:
-  static constexpr size_t BlockBits = 12;
+  // About two megabytes of pins: one huge page (see TLargeAllocator).
+  static constexpr size_t BlockBits = 14;
   static constexpr size_t BlockMask = (size_t{1} << BlockBits) - 1;
 
-  std::vector<std::vector<TPinDescr>> FBlocks;
+  std::vector<TLargeVector<TPinDescr>> FBlocks;
   size_t FCount = 0;
 };
 

@@ -191,7 +191,7 @@ void TWiremaps::ClearVisited() {
 namespace {
 
 // The root of ANumber's tree in a forest of pin numbers, halving the path on the way.
-int32_t RootOf(std::vector<int32_t>& AParent, int32_t ANumber) {
+int32_t RootOf(TLargeVector<int32_t>& AParent, int32_t ANumber) {
   while (AParent[ANumber] != ANumber) {
     AParent[ANumber] = AParent[AParent[ANumber]];
     ANumber = AParent[ANumber];
@@ -199,7 +199,7 @@ int32_t RootOf(std::vector<int32_t>& AParent, int32_t ANumber) {
   return ANumber;
 }
 
-void Join(std::vector<int32_t>& AParent, int32_t A, int32_t B) {
+void Join(TLargeVector<int32_t>& AParent, int32_t A, int32_t B) {
   A = RootOf(AParent, A);
   B = RootOf(AParent, B);
   if (A != B) AParent[std::max(A, B)] = std::min(A, B);
@@ -214,15 +214,15 @@ void Join(std::vector<int32_t>& AParent, int32_t A, int32_t B) {
 void TWiremaps::ComputeNets() {
   RefreshPositions();
   const int32_t Count = GetPinCount();
-  std::vector<int32_t> Parent(static_cast<size_t>(Count));
+  TLargeVector<int32_t> Parent(static_cast<size_t>(Count));
   std::iota(Parent.begin(), Parent.end(), 0);
   for (int32_t Number = 0; Number < Count; ++Number) {
     if (Number + 8 < Count) __builtin_prefetch(FPins[Number + 8].Links.data());
     for (const int32_t Other : FPins[Number].Links) Join(Parent, Number, Other);
   }
   // By root: the first and the last pin of the net in name order so far.
-  std::vector<int32_t> First(static_cast<size_t>(Count), -1), Last(static_cast<size_t>(Count));
-  std::vector<int32_t> Next(static_cast<size_t>(Count));
+  TLargeVector<int32_t> First(static_cast<size_t>(Count), -1), Last(static_cast<size_t>(Count));
+  TLargeVector<int32_t> Next(static_cast<size_t>(Count));
   NetCount = 0;
   for (int32_t Position = 0; Position < Count; ++Position) {
     const int32_t Number = FSorted[Position];

@@ -7,6 +7,7 @@
 
 #include "model/ConnectionRec.h"
 #include "model/KeyTable.h"
+#include "model/LargeAllocator.h"
 #include "model/PinDescr.h"
 #include "model/PinStore.h"
 
@@ -97,10 +98,10 @@ class TWiremaps {
   TKeyTable FKeys;
   // Pin numbers in name order; the first FSortedCount pins are in it. Brought up to
   // date lazily, also by the const readers.
-  mutable std::vector<int32_t> FSorted;
+  mutable TLargeVector<int32_t> FSorted;
   mutable int32_t FSortedCount = 0;
   // Position of each pin number; valid while FPositionsValid.
-  mutable std::vector<int32_t> FPositions;
+  mutable TLargeVector<int32_t> FPositions;
   mutable bool FPositionsValid = false;
   // Scratch space kept between calls.
   std::string FKeyA, FKeyB;
