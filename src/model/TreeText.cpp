@@ -21,9 +21,6 @@ const std::array<TSortOrderInfo, SortOrderCount> SortOrders{{
 
 namespace {
 
-// A pin with more links than this breaks a chain.
-constexpr size_t LinearLinkLimit = 2;
-
 constexpr std::string_view PinListRootPrefix = "List of pins in project [";
 
 bool NeedsEscape(char AChar) {
@@ -126,21 +123,12 @@ int32_t TNetlistRows::NetOfRow(int32_t ARow) const {
 }
 
 TNetlistRows NetlistRows(const TWiremaps& AGraph) {
+  if (const TNetlistRows* Computed = AGraph.ComputedNets()) return *Computed;
   TNetlistRows Rows;
   const int32_t Count = AGraph.GetPinCount();
   Rows.Pins.reserve(static_cast<size_t>(Count));
   Rows.RowOf.assign(static_cast<size_t>(Count), -1);
   for (int32_t Position = 0; Position < Count; ++Position) {
-    if (Position + PrefetchAhead < Count) {
-      const TPinDescr* Later = AGraph.GetSortedPin(Position + PrefetchAhead);
-      Prefetch(&Later->Flags);
-      Prefetch(&Later->Links);
-    }
-    // A head's next pin is the first one its walk waits for.
-    if (const int32_t Soon = Position + PrefetchAhead / 2; Soon < Count) {
-      const TPinDescr* Pin = AGraph.GetSortedPin(Soon);
-      if (Pin->Flags & pfNetHead) AGraph.PrefetchPin(Pin->NextInNet);
-    }
     const TPinDescr* Head = AGraph.GetSortedPin(Position);
     if (!(Head->Flags & pfNetHead)) continue;
     Rows.Starts.push_back(static_cast<int32_t>(Rows.Pins.size()));
@@ -237,7 +225,10 @@ std::string WriteNetlistText(TWiremaps& AGraph, const std::string& AProjectName)
 
 void WriteNetlistText(TWiremaps& AGraph, const std::string& AProjectName, const TTextSink& AWrite) {
   constexpr size_t PieceSize = size_t{1} << 20;
-  const TNetlistRows Rows = NetlistRows(AGraph);
+  // The graph's own rows need no copy.
+  TNetlistRows Walked;
+  const TNetlistRows* Computed = AGraph.ComputedNets();
+  const TNetlistRows& Rows = Computed ? *Computed : (Walked = NetlistRows(AGraph));
   const auto RowCount = static_cast<int32_t>(Rows.Pins.size());
   const auto PinOfRow = [&](int32_t ARow) {
     return AGraph.GetPin(Rows.Pins[static_cast<size_t>(ARow)]);

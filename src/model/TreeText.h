@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/NetlistRows.h"
 #include "model/PinDescr.h"
 
 namespace wiremap {
@@ -59,25 +60,8 @@ std::string EscapeName(std::string_view AName);
 // The name EscapeName made AText from.
 std::string UnescapeName(std::string_view AText);
 
-// The nets of a graph (nets computed) in the netlist tree's order: by the name order of
-// their head pins, each net's pins in ring order from the head.
-struct TNetlistRows {
-  std::vector<int32_t> Pins;    // pin numbers, net after net
-  std::vector<int32_t> Starts;  // net I's pins are Pins[Starts[I]] up to Pins[Starts[I + 1]]
-  std::vector<uint8_t> Linear;  // whether net I is "linear"
-  std::vector<int32_t> RowOf;   // pin number -> its index in Pins
-
-  // The net of the pin at index ARow of Pins.
-  int32_t NetOfRow(int32_t ARow) const;
-
-  int32_t NetCount() const { return static_cast<int32_t>(Starts.size()) - 1; }
-  int32_t PinCount(int32_t ANet) const {
-    return Starts[static_cast<size_t>(ANet) + 1] - Starts[static_cast<size_t>(ANet)];
-  }
-  int32_t Pin(int32_t ANet, int32_t AIndex) const {
-    return Pins[static_cast<size_t>(Starts[static_cast<size_t>(ANet)] + AIndex)];
-  }
-};
+// The nets of AGraph (nets computed) for the netlist tree; the ones ComputeNets made
+// unless pins or links were added since.
 TNetlistRows NetlistRows(const TWiremaps& AGraph);
 
 // The pins of the pin list tree in one sort order: flat, every pin position in name order

@@ -27,6 +27,8 @@ void TWiremaps::Clear() {
   FSortedCount = 0;
   FPositions.clear();
   FPositionsValid = false;
+  FNets = TNetlistRows();
+  FNetsCurrent = false;
   NetCount = 0;
 }
 
@@ -44,6 +46,7 @@ int32_t TWiremaps::FindOrAdd(const std::string& AName, std::string_view AKey, ui
   Pin.LinkWires.reserve(2);
   FKeys.Add(AKey, AHash);
   FPositionsValid = false;
+  FNetsCurrent = false;
   return Number;
 }
 
@@ -67,6 +70,7 @@ void TWiremaps::Link(int32_t A, int32_t B, const std::string& AWire, int32_t APa
   FPins[A].AddLink(B, APageA, AWire);
   FPins[B].AddLink(A, APageB, AWire);
   FPositionsValid = false;
+  FNetsCurrent = false;
 }
 
 namespace {
@@ -208,39 +212,55 @@ void Join(TLargeVector<int32_t>& AParent, int32_t A, int32_t B) {
 }  // namespace
 
 // The nets are the connected parts of the link graph, whatever order they are found in.
-// Joining pins in number order reads the pins the way they lie in memory, and one pass
-// over the name order then chains every net; a walk along the links instead jumped
-// through the whole graph at every step.
+// Joining pins in number order reads the pins the way they lie in memory; passes over the
+// name order then number the nets by their heads and list their pins, which are the
+// netlist tree's rows and give every chain. A walk along the links instead jumped through
+// the whole graph at every step.
 void TWiremaps::ComputeNets() {
   RefreshPositions();
   const int32_t Count = GetPinCount();
-  TLargeVector<int32_t> Parent(static_cast<size_t>(Count));
+  const auto Size = static_cast<size_t>(Count);
+  TLargeVector<int32_t> Parent(Size);
   std::iota(Parent.begin(), Parent.end(), 0);
   for (int32_t Number = 0; Number < Count; ++Number) {
     if (Number + 8 < Count) __builtin_prefetch(FPins[Number + 8].Links.data());
     for (const int32_t Other : FPins[Number].Links) Join(Parent, Number, Other);
   }
-  // By root: the first and the last pin of the net in name order so far.
-  TLargeVector<int32_t> First(static_cast<size_t>(Count), -1), Last(static_cast<size_t>(Count));
-  TLargeVector<int32_t> Next(static_cast<size_t>(Count));
-  NetCount = 0;
+  FNets = TNetlistRows();
+  std::vector<int32_t>& Starts = FNets.Starts;
+  TLargeVector<int32_t> NetOfRoot(Size, -1);
+  for (int32_t Position = 0; Position < Count; ++Position) {
+    int32_t& Net = NetOfRoot[RootOf(Parent, FSorted[Position])];
+    if (Net < 0) {
+      Net = static_cast<int32_t>(Starts.size());
+      Starts.push_back(0);
+    }
+    ++Starts[Net];  // a count until the sums below
+  }
+  NetCount = static_cast<int32_t>(Starts.size());
+  int32_t Sum = 0;
+  for (int32_t& Start : Starts) Sum += std::exchange(Start, Sum);
+  Starts.push_back(Sum);
+  std::vector<int32_t> Fill(Starts.begin(), Starts.end() - 1);
+  FNets.Pins.resize(Size);
+  FNets.RowOf.resize(Size);
   for (int32_t Position = 0; Position < Count; ++Position) {
     const int32_t Number = FSorted[Position];
-    const int32_t Root = RootOf(Parent, Number);
-    if (First[Root] < 0) {
-      First[Root] = Number;
-      ++NetCount;
-    } else {
-      Next[Last[Root]] = Number;
-    }
-    Last[Root] = Number;
+    const int32_t Row = Fill[NetOfRoot[RootOf(Parent, Number)]]++;
+    FNets.Pins[Row] = Number;
+    FNets.RowOf[Number] = Row;
   }
+  FNets.Linear.assign(Starts.size() - 1, 1);
   for (int32_t Number = 0; Number < Count; ++Number) {
-    const int32_t Root = RootOf(Parent, Number);
+    const int32_t Net = NetOfRoot[RootOf(Parent, Number)];
+    const int32_t Row = FNets.RowOf[Number];
+    const bool Head = Row == Starts[Net];
     TPinDescr& Pin = FPins[Number];
-    Pin.NextInNet = Number == Last[Root] ? First[Root] : Next[Number];
-    Pin.Flags = (Pin.Flags & ~pfNetHead) | pfVisited | (Number == First[Root] ? pfNetHead : 0);
+    Pin.NextInNet = FNets.Pins[Row + 1 == Starts[Net + 1] ? Starts[Net] : Row + 1];
+    Pin.Flags = (Pin.Flags & ~pfNetHead) | pfVisited | (Head ? pfNetHead : 0);
+    if (Pin.Links.size() > LinearLinkLimit) FNets.Linear[Net] = 0;
   }
+  FNetsCurrent = true;
 }
 
 void TWiremaps::MarkPin(int32_t ANumber) {

@@ -8,6 +8,7 @@
 #include "model/ConnectionRec.h"
 #include "model/KeyTable.h"
 #include "model/LargeAllocator.h"
+#include "model/NetlistRows.h"
 #include "model/PinDescr.h"
 #include "model/PinStore.h"
 
@@ -81,6 +82,10 @@ class TWiremaps {
   }
   void ClearMarks();
 
+  // The nets as the last ComputeNets found them, in the netlist tree's order; nullptr when
+  // pins or links were added since.
+  const TNetlistRows* ComputedNets() const { return FNetsCurrent ? &FNets : nullptr; }
+
   int32_t NetCount = 0;
 
  private:
@@ -103,6 +108,8 @@ class TWiremaps {
   // Position of each pin number; valid while FPositionsValid.
   mutable TLargeVector<int32_t> FPositions;
   mutable bool FPositionsValid = false;
+  TNetlistRows FNets;
+  bool FNetsCurrent = false;
   // Scratch space kept between calls.
   std::string FKeyA, FKeyB;
 };

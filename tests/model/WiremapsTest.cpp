@@ -11,6 +11,7 @@
 
 #include "model/Exception.h"
 #include "model/TextCompare.h"
+#include "model/TreeText.h"
 
 namespace wiremap {
 namespace {
@@ -209,6 +210,19 @@ TEST_F(Wiremaps, RandomGraphsKeepEveryInvariant) {
                   std::count(Pin->Links.begin(), Pin->Links.end(), Q));
       }
     }
+
+    // The rows ComputeNets leaves agree with the chains (the walk NetlistRows falls back
+    // to once pins come after the nets), and stop counting once they do.
+    const TNetlistRows* Computed = Graph.ComputedNets();
+    ASSERT_NE(Computed, nullptr);
+    const TNetlistRows Rows = *Computed;
+    Connect("-new:1", "-new:2");
+    EXPECT_EQ(Graph.ComputedNets(), nullptr);
+    const TNetlistRows Walked = NetlistRows(Graph);
+    EXPECT_EQ(Rows.Pins, Walked.Pins);
+    EXPECT_EQ(Rows.Starts, Walked.Starts);
+    EXPECT_EQ(Rows.Linear, Walked.Linear);
+    for (int32_t N = 0; N < Count; ++N) ASSERT_EQ(Rows.Pins[Rows.RowOf[N]], N);
   }
 }
 
