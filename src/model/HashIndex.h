@@ -54,6 +54,20 @@ class THashIndex {
     }
   }
 
+  // The id Find(…, AHash) most likely gives, without reading any text: the first along
+  // the probe whose stored hash bits match, or -1. Lets a caller fetch early what Find
+  // and its own next steps will read.
+  int32_t Candidate(uint64_t AHash) const {
+    if (FSlots.empty()) return -1;
+    const size_t Mask = FSlots.size() - 1;
+    const uint64_t Tag = AHash >> 32;
+    for (size_t Slot = AHash & Mask;; Slot = (Slot + 1) & Mask) {
+      const uint64_t Entry = FSlots[Slot];
+      if (Entry == 0) return -1;
+      if ((Entry >> 32) == Tag) return static_cast<int32_t>(Entry & 0xFFFFFFFFu) - 1;
+    }
+  }
+
   // Asks the processor to fetch the slot where a lookup of AHash starts.
   void Prefetch(uint64_t AHash) const {
     if (!FSlots.empty()) __builtin_prefetch(&FSlots[AHash & (FSlots.size() - 1)]);

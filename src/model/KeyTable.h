@@ -50,6 +50,12 @@ class TKeyTable {
   // Asks the processor to fetch where a lookup of AHash starts.
   void Prefetch(uint64_t AHash) const { FIndex.Prefetch(AHash); }
 
+  // The id a lookup of AHash most likely finds (see THashIndex::Candidate), or -1.
+  int32_t Candidate(uint64_t AHash) const { return FIndex.Candidate(AHash); }
+
+  // Asks the processor to fetch where key AId ends.
+  void PrefetchKey(int32_t AId) const { __builtin_prefetch(&FEnds[static_cast<size_t>(AId)]); }
+
   void Clear() {
     FBytes.clear();
     FEnds.clear();

@@ -89,9 +89,9 @@ struct TPreparedEnd {
 
 }  // namespace
 
-// The same as AddConnection record by record. Records are prepared a few steps ahead
-// and their index slots fetched early, so that a large project does not wait on memory
-// for every lookup.
+// The same as AddConnection record by record. Records are prepared a few steps ahead and
+// their index slots fetched early; half way, the pins the slots name (and their keys) are
+// fetched too, so that a large project does not wait on memory for every lookup and link.
 void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
   // Room for two new pins per record, so that the key index is never rehashed on the way.
   FKeys.Reserve(static_cast<size_t>(GetPinCount()) + 2 * ARecords.size());
@@ -105,7 +105,16 @@ void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
     FKeys.Prefetch(Ends[0].Hash);
     FKeys.Prefetch(Ends[1].Hash);
   };
+  const auto FetchPins = [&](size_t AIndex) {
+    for (const TPreparedEnd& End : Ring[AIndex % Ahead]) {
+      const int32_t Number = FKeys.Candidate(End.Hash);
+      if (Number < 0) continue;
+      PrefetchPin(Number);
+      FKeys.PrefetchKey(Number);
+    }
+  };
   for (size_t I = 0; I < std::min(Ahead, ARecords.size()); ++I) Prepare(I);
+  for (size_t I = 0; I < std::min(Ahead / 2, ARecords.size()); ++I) FetchPins(I);
   for (size_t I = 0; I < ARecords.size(); ++I) {
     auto& [EndA, EndB] = Ring[I % Ahead];
     if (EndA.Key != EndB.Key) {
@@ -115,6 +124,7 @@ void TWiremaps::AddConnections(const TConnectionRecs& ARecords) {
       Link(A, B, R.WireName, R.PageA, R.PageB);
     }
     if (I + Ahead < ARecords.size()) Prepare(I + Ahead);
+    if (I + Ahead / 2 < ARecords.size()) FetchPins(I + Ahead / 2);
   }
 }
 
