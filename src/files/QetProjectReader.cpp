@@ -38,7 +38,11 @@ struct TDockKey {
 
 struct TDockKeyHash {
   size_t operator()(const TDockKey& AKey) const {
-    return std::hash<int64_t>()(AKey.X * 1000003 + AKey.Y * 31 + AKey.Orientation);
+    // Unsigned, so that far-out coordinates wrap instead of overflowing.
+    const uint64_t Mixed = static_cast<uint64_t>(AKey.X) * 1000003u +
+                           static_cast<uint64_t>(AKey.Y) * 31u +
+                           static_cast<uint64_t>(AKey.Orientation);
+    return std::hash<uint64_t>()(Mixed);
   }
 };
 
