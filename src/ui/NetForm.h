@@ -7,10 +7,13 @@
 #include <optional>
 #include <string>
 
+#include <QAbstractItemModel>
 #include <QMainWindow>
+#include <QModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTreeView>
 
 #include "model/ConnectionRec.h"
 #include "model/PinDescr.h"
@@ -24,9 +27,6 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
-class QAbstractItemModel;
-class QModelIndex;
-class QTreeView;
 
 namespace wiremap {
 
