@@ -8,22 +8,6 @@ namespace wiremap {
 
 namespace {
 
-std::string ReadWholeFile(const std::string& APath) {
-  std::error_code Error;
-  const std::filesystem::path Path(APath);
-  const auto Size = std::filesystem::file_size(Path, Error);
-  if (Error) throw EProjectFileError("Cannot open file " + APath);
-  if (Size > static_cast<std::uintmax_t>(MaxProjectFileSize))
-    throw EProjectFileError("The file " + APath + " is larger than 1 GiB");
-  std::ifstream Stream(Path, std::ios::binary);
-  if (!Stream) throw EProjectFileError("Cannot open file " + APath);
-  std::string Text(static_cast<size_t>(Size), '\0');
-  Stream.read(Text.data(), static_cast<std::streamsize>(Size));
-  if (Stream.gcount() != static_cast<std::streamsize>(Size))
-    throw EProjectFileError("Cannot read file " + APath);
-  return Text;
-}
-
 // The first character that is not a byte-order mark or a blank.
 size_t ContentStart(const std::string& AText) {
   size_t Position = AText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -47,20 +31,39 @@ bool LooksDelimited(const std::string& AText, size_t AStart) {
 
 }  // namespace
 
-TProjectFile ReadProjectFile(const std::string& APath) {
-  const std::string Text = ReadWholeFile(APath);
-  const size_t Start = ContentStart(Text);
-  if (Start == Text.size()) throw EProjectFileError("The file " + APath + " is empty");
+std::string ReadProjectFileText(const std::string& APath) {
+  std::error_code Error;
+  const std::filesystem::path Path(APath);
+  const auto Size = std::filesystem::file_size(Path, Error);
+  if (Error) throw EProjectFileError("Cannot open file " + APath);
+  if (Size > static_cast<std::uintmax_t>(MaxProjectFileSize))
+    throw EProjectFileError("The file " + APath + " is larger than 1 GiB");
+  std::ifstream Stream(Path, std::ios::binary);
+  if (!Stream) throw EProjectFileError("Cannot open file " + APath);
+  std::string Text(static_cast<size_t>(Size), '\0');
+  Stream.read(Text.data(), static_cast<std::streamsize>(Size));
+  if (Stream.gcount() != static_cast<std::streamsize>(Size))
+    throw EProjectFileError("Cannot read file " + APath);
+  return Text;
+}
+
+TProjectFile ReadProjectText(const std::string& AText, const std::string& APath) {
+  const size_t Start = ContentStart(AText);
+  if (Start == AText.size()) throw EProjectFileError("The file " + APath + " is empty");
   TProjectFile Result;
-  if (Text[Start] == '<')
-    Result = ReadQetProject(Text);
-  else if (LooksDelimited(Text, Start))
-    Result = ReadConnectionList(Text);
+  if (AText[Start] == '<')
+    Result = ReadQetProject(AText);
+  else if (LooksDelimited(AText, Start))
+    Result = ReadConnectionList(AText);
   else
     throw EProjectFileError("The file " + APath +
                             " is neither a QElectroTech project nor a connection list");
   if (Result.Name.empty()) Result.Name = std::filesystem::path(APath).stem().string();
   return Result;
+}
+
+TProjectFile ReadProjectFile(const std::string& APath) {
+  return ReadProjectText(ReadProjectFileText(APath), APath);
 }
 
 }  // namespace wiremap

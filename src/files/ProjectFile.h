@@ -39,4 +39,9 @@ std::string WriteConnectionList(const TConnectionRecs& AConnections);
 // stem when the file names no project.
 TProjectFile ReadProjectFile(const std::string& APath);
 
+// The two steps of ReadProjectFile, for a caller that reads the text another way too: the
+// whole file (refused over MaxProjectFileSize), and the text of the file at APath read.
+std::string ReadProjectFileText(const std::string& APath);
+TProjectFile ReadProjectText(const std::string& AText, const std::string& APath);
+
 }  // namespace wiremap

@@ -1,59 +1,52 @@
 #include "model/Comparison.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string_view>
-#include <system_error>
 #include <unordered_map>
 #include <utility>
 
 #include "files/ProjectFile.h"
+#include "model/Project.h"
 #include "model/TextCompare.h"
 #include "model/TreeText.h"
 #include "model/Wiremaps.h"
 
 namespace wiremap {
 
-TComparisonSide SideFromRecords(TConnectionRecs ARecords, std::string AName) {
-  TWiremaps Graph;
-  Graph.AddConnections(ARecords);
-  Graph.ComputeNets();
-  TComparisonSide Side{std::move(AName), NetlistOf(Graph), std::move(ARecords)};
+namespace {
+
+TComparisonSide MakeSide(std::string AName, const TWiremaps& AGraph,
+                         std::optional<TConnectionRecs> ARecords) {
+  TComparisonSide Side{std::move(AName), NetlistOf(AGraph), std::move(ARecords)};
   Side.Netlist.ProjectName = Side.Name;
   return Side;
 }
 
-namespace {
+}  // namespace
 
-// The whole file, when it can be read and is no larger than a project file may be.
-std::optional<std::string> ReadSmallFile(const std::string& APath) {
-  std::error_code Error;
-  const auto Size = std::filesystem::file_size(APath, Error);
-  if (Error || Size > static_cast<uintmax_t>(MaxProjectFileSize)) return std::nullopt;
-  std::ifstream File(APath, std::ios::binary);
-  if (!File) return std::nullopt;
-  std::string Text{std::istreambuf_iterator<char>(File), std::istreambuf_iterator<char>()};
-  if (File.bad()) return std::nullopt;
-  return Text;
+TComparisonSide SideFromRecords(TConnectionRecs ARecords, std::string AName) {
+  TWiremaps Graph;
+  Graph.AddConnections(ARecords);
+  Graph.ComputeNets();
+  return MakeSide(std::move(AName), Graph, std::move(ARecords));
 }
 
-}  // namespace
+TComparisonSide SideOfProject(const TProject& AProject) {
+  return MakeSide(AProject.Name(), AProject.Graph(), AProject.Records());
+}
 
 // A saved netlist is no project file; the project file reader tells first. Its error stands
 // unless the file begins as a saved netlist does, where the netlist reader's error says more.
 TComparisonSide ReadComparisonSide(const std::string& APath) {
+  const std::string Text = ReadProjectFileText(APath);
   try {
-    TProjectFile File = ReadProjectFile(APath);
+    TProjectFile File = ReadProjectText(Text, APath);
     return SideFromRecords(std::move(File.Records), std::move(File.Name));
   } catch (const EProjectFileError&) {
-    const std::optional<std::string> Text = ReadSmallFile(APath);
-    if (!Text) throw;
-    std::string_view Start = *Text;
+    std::string_view Start = Text;
     if (Start.starts_with("\xEF\xBB\xBF")) Start.remove_prefix(3);
     const bool LooksLikeNetlist = Start.starts_with(NetlistRootPrefix);
     try {
-      TNetlist Netlist = ReadNetlistText(*Text);
+      TNetlist Netlist = ReadNetlistText(Text);
       std::string Name = Netlist.ProjectName;
       return {std::move(Name), std::move(Netlist), std::nullopt};
     } catch (const EInvalidNetlist&) {

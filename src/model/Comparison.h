@@ -10,6 +10,8 @@
 
 namespace wiremap {
 
+class TProject;
+
 // One revision set beside another: its nets always, its records when it came from a
 // project (a saved netlist holds no wires).
 struct TComparisonSide {
@@ -29,10 +31,11 @@ struct TComparison {
   std::vector<std::vector<int>> LostPinNets;
 };
 
-// A side from records (builds the nets itself) / from a file: a project file or connection
-// list (records) or a saved netlist (nets only); raises the readers' errors (a file of
-// neither kind: the project file reader's error).
+// A side from records (builds the nets itself) / from a project whose nets are built / from
+// a file: a project file or connection list (records) or a saved netlist (nets only); raises
+// the readers' errors (a file of neither kind: the project file reader's error).
 TComparisonSide SideFromRecords(TConnectionRecs ARecords, std::string AName);
+TComparisonSide SideOfProject(const TProject& AProject);
 TComparisonSide ReadComparisonSide(const std::string& APath);
 
 TComparison CompareSides(TComparisonSide AOld, TComparisonSide ANew);

@@ -43,29 +43,14 @@ class THashIndex {
 
   // The id whose text equals AText, or -1.
   int32_t Find(std::string_view AText, uint64_t AHash) const {
-    if (FSlots.empty()) return -1;
-    const size_t Mask = FSlots.size() - 1;
-    const uint64_t Tag = AHash >> 32;
-    for (size_t Slot = AHash & Mask;; Slot = (Slot + 1) & Mask) {
-      const uint64_t Entry = FSlots[Slot];
-      if (Entry == 0) return -1;
-      const int32_t Id = static_cast<int32_t>(Entry & 0xFFFFFFFFu) - 1;
-      if ((Entry >> 32) == Tag && FTextOf(Id) == AText) return Id;
-    }
+    return Probe(AHash, [&](int32_t AId) { return FTextOf(AId) == AText; });
   }
 
   // The id Find(…, AHash) most likely gives, without reading any text: the first along
   // the probe whose stored hash bits match, or -1. Lets a caller fetch early what Find
   // and its own next steps will read.
   int32_t Candidate(uint64_t AHash) const {
-    if (FSlots.empty()) return -1;
-    const size_t Mask = FSlots.size() - 1;
-    const uint64_t Tag = AHash >> 32;
-    for (size_t Slot = AHash & Mask;; Slot = (Slot + 1) & Mask) {
-      const uint64_t Entry = FSlots[Slot];
-      if (Entry == 0) return -1;
-      if ((Entry >> 32) == Tag) return static_cast<int32_t>(Entry & 0xFFFFFFFFu) - 1;
-    }
+    return Probe(AHash, [](int32_t) { return true; });
   }
 
   // Asks the processor to fetch the slot where a lookup of AHash starts.
@@ -93,6 +78,20 @@ class THashIndex {
   }
 
  private:
+  // The first id along AHash's probe whose stored hash bits match and that AAccepts, or -1.
+  template <class TAccept>
+  int32_t Probe(uint64_t AHash, TAccept AAccept) const {
+    if (FSlots.empty()) return -1;
+    const size_t Mask = FSlots.size() - 1;
+    const uint64_t Tag = AHash >> 32;
+    for (size_t Slot = AHash & Mask;; Slot = (Slot + 1) & Mask) {
+      const uint64_t Entry = FSlots[Slot];
+      if (Entry == 0) return -1;
+      const int32_t Id = static_cast<int32_t>(Entry & 0xFFFFFFFFu) - 1;
+      if ((Entry >> 32) == Tag && AAccept(Id)) return Id;
+    }
+  }
+
   void Place(int32_t AId, uint64_t AHash) {
     const size_t Mask = FSlots.size() - 1;
     size_t Slot = AHash & Mask;

@@ -17,7 +17,7 @@
 
 namespace wiremap {
 
-TNetlist NetlistOf(TWiremaps& AGraph) {
+TNetlist NetlistOf(const TWiremaps& AGraph) {
   TNetlist Result;
   Result.ProjectName = ProjectName;
   const int32_t Count = AGraph.GetPinCount();

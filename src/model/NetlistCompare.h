@@ -18,7 +18,7 @@ struct TNetlist {
 
 // The nets of AGraph (nets computed) in the order of the netlist tree, each net's pins in
 // the order of the net; the project name is ProjectName.
-TNetlist NetlistOf(TWiremaps& AGraph);
+TNetlist NetlistOf(const TWiremaps& AGraph);
 
 // The netlist of built-in sample ANumber (1 to 9; empty for other numbers), named by its
 // caption. It is built in a graph of its own: ProjectName and the loaded project stay as

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,11 @@ constexpr char AsciiUpper(char C) {
 }
 
 // Equality with only the letters a to z folded (see AsciiUpper).
-bool SameTextAsciiCase(std::string_view A, std::string_view B);
+inline bool SameTextAsciiCase(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char CA, char CB) {
+           return AsciiUpper(CA) == AsciiUpper(CB);
+         });
+}
 
 // A byte string that stands for the text under CompareText: two texts compare equal
 // exactly when their keys are equal, so keys can be hashed. Keys of the same

@@ -95,12 +95,6 @@ TWindowsCollation& Current() {
 
 }  // namespace
 
-bool SameTextAsciiCase(std::string_view A, std::string_view B) {
-  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char CA, char CB) {
-           return AsciiUpper(CA) == AsciiUpper(CB);
-         });
-}
-
 int CompareText(std::string_view A, std::string_view B) {
   return Current().Compare(A, B);
 }

@@ -135,7 +135,7 @@ void TForm6::UpdateButtons() {
     Button->setEnabled(FComparison.has_value());
 }
 
-void TForm6::FollowLoad(const TConnectionRecs& ARecords, const std::string& AName) {
+void TForm6::FollowLoad(const TProject& AProject) {
   if (FLoaded == TLoaded::None) return;
   if (FLoaded == TLoaded::Old) {
     Clear("The comparison was cleared: its old side, project [" + Text(FComparison->Old.Name) +
@@ -144,16 +144,12 @@ void TForm6::FollowLoad(const TConnectionRecs& ARecords, const std::string& ANam
   }
   // Nothing shows it any more: not worth comparing again.
   if (!isVisible()) {
-    Clear("The comparison was cleared when project [" + Text(AName) + "] was loaded.");
+    Clear("The comparison was cleared when project [" + Text(AProject.Name()) + "] was loaded.");
     return;
   }
   TComparisonSide Old = std::move(FComparison->Old);
-  FComparison = CompareSides(std::move(Old), SideFromRecords(ARecords, AName));
+  FComparison = CompareSides(std::move(Old), SideOfProject(AProject));
   Show();
-}
-
-void TForm6::ProjectLoaded(const TProject& AProject) {
-  FollowLoad(AProject.Records(), AProject.Name());
 }
 
 void TForm6::BuildTree() {

@@ -41,11 +41,6 @@ class TForm6 : public QDialog {
   const TComparison* Comparison() const { return FComparison ? &*FComparison : nullptr; }
   TLoaded Loaded() const { return FLoaded; }
 
-  // The main window loaded another project. A comparison against the loaded project is made
-  // again with the same old side; one whose old side was the loaded project is cleared.
-  // Hidden, the window only lets go of a comparison against the loaded project.
-  void FollowLoad(const TConnectionRecs& ARecords, const std::string& AName);
-
   void TreeView1DblClick(QTreeWidgetItem* ANode);
   void Button1Click();  // Save...
   void Button2Click();  // Save as CSV...
@@ -60,8 +55,10 @@ class TForm6 : public QDialog {
   QPushButton* BitBtn1 = nullptr;
 
  public slots:
-  // Follows a load of the main window (see FollowLoad).
-  void ProjectLoaded(const wiremap::TProject& AProject);
+  // The main window loaded AProject. A comparison against the loaded project is made again
+  // with the same old side; one whose old side was the loaded project is cleared. Hidden,
+  // the window only lets go of a comparison against the loaded project.
+  void FollowLoad(const wiremap::TProject& AProject);
 
  signals:
   // A double-click on a net: its pins; on a pin or a wire: the pin.

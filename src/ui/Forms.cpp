@@ -54,7 +54,7 @@ std::unique_ptr<TForms> CreateForms() {
   Forms->Form1->ConnectCompareForm(Forms->Form6);
   QObject::connect(Forms->Form6, &TForm6::netRequested, Forms->Form1, &TForm1::SelectNetInNetlist);
   QObject::connect(Forms->Form6, &TForm6::pinRequested, Forms->Form1, &TForm1::SelectPinInNetlist);
-  QObject::connect(Forms->Form1, &TForm1::projectLoaded, Forms->Form6, &TForm6::ProjectLoaded);
+  QObject::connect(Forms->Form1, &TForm1::projectLoaded, Forms->Form6, &TForm6::FollowLoad);
   ConnectDrawingCheckForm(*Forms);
   return Forms;
 }

@@ -835,8 +835,7 @@ void TForm1::CompareWithDemoData1Click(int ANumber) {
 
 void TForm1::ShowComparison(TComparisonSide AOld) {
   const TBusyScope Busy(*this, "Comparing netlists...");
-  TComparisonSide New{FProject->Name(), NetlistOf(Graph()), FProject->Records()};
-  New.Netlist.ProjectName = New.Name;
+  TComparisonSide New = SideOfProject(*FProject);
   if (FForm6)
     FForm6->ShowComparison(CompareSides(std::move(AOld), std::move(New)), TForm6::TLoaded::New);
   ShowReady();

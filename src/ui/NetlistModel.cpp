@@ -65,10 +65,6 @@ int TNetlistModel::rowCount(const QModelIndex& AParent) const {
   }
 }
 
-bool TNetlistModel::hasChildren(const QModelIndex& AParent) const {
-  return rowCount(AParent) > 0;
-}
-
 TPinDescr* TNetlistModel::Pin(const QModelIndex& AIndex) const {
   if (!AIndex.isValid() || KindOf(AIndex) != kPin) return nullptr;
   return FProject->Graph().GetPin(FRows.Pins[PlaceOf(AIndex)]);

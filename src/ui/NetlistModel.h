@@ -24,7 +24,6 @@ class TNetlistModel : public TTreeModel {
                     const QModelIndex& AParent = QModelIndex()) const override;
   QModelIndex parent(const QModelIndex& AIndex) const override;
   int rowCount(const QModelIndex& AParent = QModelIndex()) const override;
-  bool hasChildren(const QModelIndex& AParent = QModelIndex()) const override;
   TPinDescr* Pin(const QModelIndex& AIndex) const override;
 
   const TNetlistRows& Rows() const { return FRows; }

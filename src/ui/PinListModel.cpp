@@ -107,10 +107,6 @@ int TPinListModel::rowCount(const QModelIndex& AParent) const {
   }
 }
 
-bool TPinListModel::hasChildren(const QModelIndex& AParent) const {
-  return rowCount(AParent) > 0;
-}
-
 TPinDescr* TPinListModel::Pin(const QModelIndex& AIndex) const {
   if (!AIndex.isValid() || !FProject) return nullptr;
   TWiremaps& Graph = FProject->Graph();

@@ -31,7 +31,6 @@ class TPinListModel : public TTreeModel {
                     const QModelIndex& AParent = QModelIndex()) const override;
   QModelIndex parent(const QModelIndex& AIndex) const override;
   int rowCount(const QModelIndex& AParent = QModelIndex()) const override;
-  bool hasChildren(const QModelIndex& AParent = QModelIndex()) const override;
   TPinDescr* Pin(const QModelIndex& AIndex) const override;
 
   // The pin search: visits the pin nodes (never the links) in the order of the list and

@@ -15,6 +15,10 @@ Qt::ItemFlags TTreeModel::flags(const QModelIndex& AIndex) const {
   return AIndex.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
+bool TTreeModel::hasChildren(const QModelIndex& AParent) const {
+  return rowCount(AParent) > 0;
+}
+
 QVariant TTreeModel::data(const QModelIndex& AIndex, int ARole) const {
   if (!AIndex.isValid() || AIndex.column() != 0) return {};
   switch (ARole) {

@@ -38,6 +38,7 @@ class TTreeModel : public QAbstractItemModel {
   int columnCount(const QModelIndex& AParent = QModelIndex()) const override;
   Qt::ItemFlags flags(const QModelIndex& AIndex) const override;
   QVariant data(const QModelIndex& AIndex, int ARole = Qt::DisplayRole) const override;
+  bool hasChildren(const QModelIndex& AParent = QModelIndex()) const override;
 
   // The pin the node carries (owned by the net graph), or nullptr.
   virtual TPinDescr* Pin(const QModelIndex& AIndex) const = 0;

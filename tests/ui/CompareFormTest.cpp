@@ -159,9 +159,7 @@ TEST_F(CompareFormSamplesTest, ADoubleClickAsksTheMainWindowForTheNetOrThePin) {
 }
 
 TEST_F(CompareFormSamplesTest, FollowsLoadsOfTheMainWindow) {
-  const auto Load = [this](int ANumber) {
-    Form.FollowLoad(SampleRecords(ANumber), SampleProjectInfo(ANumber)->Caption);
-  };
+  const auto Load = [this](int ANumber) { Form.FollowLoad(TLoadedSample(ANumber).Project); };
   Load(6);  // the same old side against the newly loaded project
   EXPECT_EQ(Shown(Form), Saved(Samples(7, 6)));
   EXPECT_EQ(Form.Loaded(), TForm6::TLoaded::New);
