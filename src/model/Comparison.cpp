@@ -1,10 +1,10 @@
 #include "model/Comparison.h"
 
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 #include "files/ProjectFile.h"
+#include "model/KeyTable.h"
 #include "model/Project.h"
 #include "model/TextCompare.h"
 #include "model/TreeText.h"
@@ -63,17 +63,25 @@ class TNetOfPin {
  public:
   explicit TNetOfPin(const TNetlist& ANetlist) {
     for (size_t Net = 0; Net < ANetlist.Nets.size(); ++Net)
-      for (const std::string& Pin : ANetlist.Nets[Net])
-        FNets.emplace(CollationKey(Pin), static_cast<int>(Net));
+      for (const std::string& Pin : ANetlist.Nets[Net]) {
+        CollationKeyTo(Pin, FKey);
+        const uint64_t Hash = HashText(FKey);
+        if (FPins.Find(FKey, Hash) >= 0) continue;
+        FPins.Add(FKey, Hash);
+        FNets.push_back(static_cast<int>(Net));
+      }
   }
 
-  int operator()(const std::string& APin) const {
-    const auto Found = FNets.find(CollationKey(APin));
-    return Found == FNets.end() ? -1 : Found->second;
+  int operator()(const std::string& APin) {
+    CollationKeyTo(APin, FKey);
+    const int32_t Pin = FPins.Find(FKey);
+    return Pin < 0 ? -1 : FNets[static_cast<size_t>(Pin)];
   }
 
  private:
-  std::unordered_map<std::string, int> FNets;
+  std::string FKey;
+  TKeyTable FPins;
+  std::vector<int> FNets;  // by pin id
 };
 
 }  // namespace
@@ -84,7 +92,7 @@ TComparison CompareSides(TComparisonSide AOld, TComparisonSide ANew) {
   if (Result.Old.Records && Result.New.Records)
     Result.Wires = CompareWires(*Result.Old.Records, *Result.New.Records);
   if (!Result.Nets.Changed.empty()) {
-    const TNetOfPin NetOf(Result.New.Netlist);
+    TNetOfPin NetOf(Result.New.Netlist);
     for (const TNetChange& Change : Result.Nets.Changed) {
       std::vector<int>& Nets = Result.LostPinNets.emplace_back();
       for (const std::string& Pin : Change.Removed) Nets.push_back(NetOf(Pin));
@@ -126,17 +134,22 @@ std::string NetText(const std::vector<std::string>& ANet) {
 class TRenames {
  public:
   explicit TRenames(const TWireDiff& AWires) {
-    for (const auto& [Old, New] : AWires.Renamed) FNewName.emplace(CollationKey(Old), New);
+    for (const auto& [Old, New] : AWires.Renamed) {
+      const std::string Key = CollationKey(Old);
+      FOld.Add(Key, HashText(Key));
+      FNewName.push_back(New);
+    }
   }
 
   const std::string& operator()(const std::string& ADesignation) const {
     if (FNewName.empty()) return ADesignation;
-    const auto Found = FNewName.find(CollationKey(ADesignation));
-    return Found == FNewName.end() ? ADesignation : Found->second;
+    const int32_t Old = FOld.Find(CollationKey(ADesignation));
+    return Old < 0 ? ADesignation : FNewName[static_cast<size_t>(Old)];
   }
 
  private:
-  std::unordered_map<std::string, std::string> FNewName;
+  TKeyTable FOld;
+  std::vector<std::string> FNewName;  // by old designation id
 };
 
 std::string PinA(const TConnectionRec& R) {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <tuple>
 
-#include "model/HashIndex.h"
 #include "model/KeySort.h"
+#include "model/KeyTable.h"
 #include "model/TextCompare.h"
 
 namespace wiremap {
@@ -22,38 +22,26 @@ class TInterner {
   int32_t IdOf(std::string_view AText) {
     CollationKeyTo(AText, FKey);
     const uint64_t Hash = HashText(FKey);
-    const int32_t Found = FIndex.Find(FKey, Hash);
+    const int32_t Found = FKeys.Find(FKey, Hash);
     if (Found >= 0) return Found;
-    const auto Id = static_cast<int32_t>(FKeyEnds.size());
-    FKeyBytes += FKey;
-    FKeyEnds.push_back(FKeyBytes.size());
     FTextBytes += AText;
     FTextEnds.push_back(FTextBytes.size());
-    FIndex.Insert(Id, Hash);
-    return Id;
+    return FKeys.Add(FKey, Hash);
   }
 
-  size_t Count() const { return FKeyEnds.size(); }
-  std::string_view Key(int32_t AId) const { return Slice(FKeyBytes, FKeyEnds, AId); }
-  std::string_view Text(int32_t AId) const { return Slice(FTextBytes, FTextEnds, AId); }
+  size_t Count() const { return static_cast<size_t>(FKeys.Count()); }
+  std::string_view Key(int32_t AId) const { return FKeys.Key(AId); }
+  std::string_view Text(int32_t AId) const {
+    const auto Index = static_cast<size_t>(AId);
+    const size_t Begin = Index == 0 ? 0 : FTextEnds[Index - 1];
+    return std::string_view(FTextBytes).substr(Begin, FTextEnds[Index] - Begin);
+  }
 
  private:
-  static std::string_view Slice(const std::string& ABytes, const std::vector<size_t>& AEnds,
-                                int32_t AId) {
-    const auto Index = static_cast<size_t>(AId);
-    const size_t Begin = Index == 0 ? 0 : AEnds[Index - 1];
-    return std::string_view(ABytes).substr(Begin, AEnds[Index] - Begin);
-  }
-
-  struct TKeyOf {
-    const TInterner* Table;
-    std::string_view operator()(int32_t AId) const { return Table->Key(AId); }
-  };
-
   std::string FKey;
-  std::string FKeyBytes, FTextBytes;
-  std::vector<size_t> FKeyEnds, FTextEnds;
-  THashIndex<TKeyOf> FIndex{TKeyOf{this}};
+  TKeyTable FKeys;
+  std::string FTextBytes;
+  std::vector<size_t> FTextEnds;  // text n ends at FTextEnds[n]
 };
 
 // One record seen through the interners: the designation and pin id of either end.
