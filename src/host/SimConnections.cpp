@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "model/DisjointSets.h"
 #include "model/TextCompare.h"
 
 namespace wiremap {
@@ -24,34 +25,22 @@ struct TPointKeyHash {
   }
 };
 
-// Union-find over the distinct points of the drawing.
+// The distinct points of the drawing, joined into groups.
 class TPointJoiner {
  public:
   int32_t Node(const THostPosition& APosition, int32_t ALayer, int32_t APage) {
     const TPointKey Key{APosition.X, APosition.Y, APosition.Z, ALayer, APage};
-    const auto [It, Added] = FNodes.try_emplace(Key, static_cast<int32_t>(FParent.size()));
-    if (Added) FParent.push_back(It->second);
+    const auto [It, Added] = FNodes.try_emplace(Key, static_cast<int32_t>(FSets.Count()));
+    if (Added) FSets.Add();
     return It->second;
   }
 
-  int32_t Root(int32_t ANode) {
-    while (FParent[static_cast<size_t>(ANode)] != ANode) {
-      int32_t& Parent = FParent[static_cast<size_t>(ANode)];
-      Parent = FParent[static_cast<size_t>(Parent)];
-      ANode = Parent;
-    }
-    return ANode;
-  }
-
-  void Join(int32_t A, int32_t B) {
-    A = Root(A);
-    B = Root(B);
-    if (A != B) FParent[static_cast<size_t>(std::max(A, B))] = std::min(A, B);
-  }
+  int32_t Root(int32_t ANode) { return FSets.Root(ANode); }
+  void Join(int32_t A, int32_t B) { FSets.Join(A, B); }
 
  private:
   std::unordered_map<TPointKey, int32_t, TPointKeyHash> FNodes;
-  std::vector<int32_t> FParent;
+  TDisjointSets FSets;
 };
 
 bool IsSkippedType(int32_t AType) {

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <utility>
 
+#include "model/DisjointSets.h"
 #include "model/Exception.h"
 #include "model/KeySort.h"
 #include "model/TextCompare.h"
@@ -202,25 +203,6 @@ void TWiremaps::ClearVisited() {
   for (size_t Number = 0; Number < FPins.Count(); ++Number) FPins[Number].Flags &= ~pfVisited;
 }
 
-namespace {
-
-// The root of ANumber's tree in a forest of pin numbers, halving the path on the way.
-int32_t RootOf(TLargeVector<int32_t>& AParent, int32_t ANumber) {
-  while (AParent[ANumber] != ANumber) {
-    AParent[ANumber] = AParent[AParent[ANumber]];
-    ANumber = AParent[ANumber];
-  }
-  return ANumber;
-}
-
-void Join(TLargeVector<int32_t>& AParent, int32_t A, int32_t B) {
-  A = RootOf(AParent, A);
-  B = RootOf(AParent, B);
-  if (A != B) AParent[std::max(A, B)] = std::min(A, B);
-}
-
-}  // namespace
-
 // The nets are the connected parts of the link graph, whatever order they are found in.
 // Joining pins in number order reads the pins the way they lie in memory; passes over the
 // name order then number the nets by their heads and list their pins, which are the
@@ -230,17 +212,16 @@ void TWiremaps::ComputeNets() {
   RefreshPositions();
   const int32_t Count = GetPinCount();
   const auto Size = static_cast<size_t>(Count);
-  TLargeVector<int32_t> Parent(Size);
-  std::iota(Parent.begin(), Parent.end(), 0);
+  TDisjointSets Parts(Size);
   for (int32_t Number = 0; Number < Count; ++Number) {
     if (Number + 8 < Count) __builtin_prefetch(FPins[Number + 8].Links.data());
-    for (const int32_t Other : FPins[Number].Links) Join(Parent, Number, Other);
+    for (const int32_t Other : FPins[Number].Links) Parts.Join(Number, Other);
   }
   FNets = TNetlistRows();
   std::vector<int32_t>& Starts = FNets.Starts;
   TLargeVector<int32_t> NetOfRoot(Size, -1);
   for (int32_t Position = 0; Position < Count; ++Position) {
-    int32_t& Net = NetOfRoot[RootOf(Parent, FSorted[Position])];
+    int32_t& Net = NetOfRoot[Parts.Root(FSorted[Position])];
     if (Net < 0) {
       Net = static_cast<int32_t>(Starts.size());
       Starts.push_back(0);
@@ -256,13 +237,13 @@ void TWiremaps::ComputeNets() {
   FNets.RowOf.resize(Size);
   for (int32_t Position = 0; Position < Count; ++Position) {
     const int32_t Number = FSorted[Position];
-    const int32_t Row = Fill[NetOfRoot[RootOf(Parent, Number)]]++;
+    const int32_t Row = Fill[NetOfRoot[Parts.Root(Number)]]++;
     FNets.Pins[Row] = Number;
     FNets.RowOf[Number] = Row;
   }
   FNets.Linear.assign(Starts.size() - 1, 1);
   for (int32_t Number = 0; Number < Count; ++Number) {
-    const int32_t Net = NetOfRoot[RootOf(Parent, Number)];
+    const int32_t Net = NetOfRoot[Parts.Root(Number)];
     const int32_t Row = FNets.RowOf[Number];
     const bool Head = Row == Starts[Net];
     TPinDescr& Pin = FPins[Number];

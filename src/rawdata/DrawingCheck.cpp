@@ -7,6 +7,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "model/DisjointSets.h"
 #include "model/TextCompare.h"
 #include "rawdata/HostPinNames.h"
 #include "rawdata/PointTable.h"
@@ -158,31 +159,6 @@ void CheckPins(const TSymbols& ASymbols, TMeetings& AMeetings, const TSegmentInd
   }
 }
 
-// Groups of numbered items, joined as they are found.
-class TUnionFind {
- public:
-  int32_t Add() {
-    FParent.push_back(static_cast<int32_t>(FParent.size()));
-    return FParent.back();
-  }
-  int32_t Root(int32_t A) {
-    while (FParent[Index(A)] != A) {
-      FParent[Index(A)] = FParent[Index(FParent[Index(A)])];
-      A = FParent[Index(A)];
-    }
-    return A;
-  }
-  void Join(int32_t A, int32_t B) {
-    A = Root(A);
-    B = Root(B);
-    if (A != B) FParent[Index(std::max(A, B))] = std::min(A, B);
-  }
-
- private:
-  static size_t Index(int32_t A) { return static_cast<size_t>(A); }
-  std::vector<int32_t> FParent;
-};
-
 // One pin of the drawing by name, with the nets it belongs to on both sides.
 struct TNamedPin {
   std::string Name, Key;
@@ -309,7 +285,7 @@ class TNetComparison {
   std::vector<TNamedPin> FPins;
   std::unordered_map<std::string, size_t> FPinOfKey;
   std::unordered_map<std::string, int32_t> FListOnly;
-  TUnionFind FDrawing, FList;
+  TDisjointSets FDrawing, FList;
 };
 
 }  // namespace
